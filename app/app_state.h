@@ -1,0 +1,33 @@
+// The one process-wide record through which the entry, the main window, the
+// flows and the title dialog hand data to each other. It lives, zero-filled,
+// from before the entry runs until the process ends; only the GUI thread
+// touches it.
+#pragma once
+
+#include <windows.h>
+
+// Which Startup folder is meant. The value is the shell's own special-folder
+// id, so it can be handed to the shell unchanged.
+typedef LONG StartupScope;
+const StartupScope kScopeUser = 7;       // CSIDL_STARTUP
+const StartupScope kScopeAllUsers = 24;  // CSIDL_COMMON_STARTUP
+
+const int kPathSize = 260;   // path text: 259 bytes and the terminator
+const int kFieldSize = 200;  // title and arguments: 199 bytes and the terminator
+
+struct AppState {
+  char initialFolder[kPathSize];    // where the program chooser opens
+  HWND mainWindow;
+  char arguments[kFieldSize];       // arguments of the next shortcut
+  char title[kFieldSize];           // title of the next shortcut; empty means stop
+  StartupScope scope;               // 0 until the main window exists, then 7 or 24
+  char chosenFileTitle[kPathSize];  // the chooser's name-only result, unused
+  char chosenPath[kPathSize];       // full path picked in the last chooser
+  HWND titleDialog;                 // non-null exactly while the title dialog exists
+  BYTE titleDialogPainted;          // 1 once the open title dialog has painted
+};
+
+extern AppState appState;
+
+// The caption of both windows and of every message box but the exit question.
+extern const char kCaption[];

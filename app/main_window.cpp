@@ -1,0 +1,108 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/platform_version.h"
+#include "flows/register_flow.h"
+#include "flows/remove_flow.h"
+#include "res/resource.h"
+
+static const char kBanner[] = "ショートカットを作成して、スタートアップに登録します";
+static const char kVersionLabel[] = "Ver.1.01";
+static const COLORREF kBlue = 0xFF0000;
+
+int CentreOnDesktop(HWND window) {
+  RECT desktop, own;
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  GetWindowRect(window, &own);
+  int width = own.right - own.left;
+  int height = own.bottom - own.top;
+  // The desktop's right and bottom edges, not its size, and C++ division
+  // truncating toward zero: the placement the window has always had.
+  int x = (desktop.right - width) / 2;
+  int y = (desktop.bottom - height) / 2;
+  SetWindowPos(window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+  return 0;
+}
+
+static void SelectScope(HWND window, StartupScope scope) {
+  appState.scope = scope;
+  SendMessageA(GetDlgItem(window, IDC_SCOPE_USER), BM_SETCHECK, scope == kScopeUser ? 1 : 0, 0);
+  SendMessageA(GetDlgItem(window, IDC_SCOPE_ALL), BM_SETCHECK, scope == kScopeAllUsers ? 1 : 0, 0);
+}
+
+static INT_PTR OnInitDialog(HWND window) {
+  appState.mainWindow = window;
+  appState.scope = kScopeUser;
+  SendMessageA(GetDlgItem(window, IDC_SCOPE_USER), BM_SETCHECK, 1, 0);
+  if (RunningOnWindows9x()) {
+    EnableWindow(GetDlgItem(window, IDC_SCOPE_USER), FALSE);
+    EnableWindow(GetDlgItem(window, IDC_SCOPE_ALL), FALSE);
+  }
+  CentreOnDesktop(window);
+  // The user who starts the program is taken straight to the program chooser.
+  RegisterProgram(window);
+  return 1;  // the platform focuses the first tab stop, the exit button
+}
+
+static void OnPaint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  SetTextColor(dc, kBlue);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  TextOutA(dc, 20, 20, kBanner, lstrlenA(kBanner));
+  TextOutA(dc, 430, 165, kVersionLabel, lstrlenA(kVersionLabel));
+  EndPaint(window, &paint);
+  // After every paint, so that Enter always means "exit".
+  SetFocus(GetDlgItem(window, IDC_EXIT));
+}
+
+static INT_PTR OnClose(HWND window) {
+  if (MessageBoxA(window, "終了しますか", "終了確認", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+  EndDialog(window, IDC_EXIT);
+  return 1;
+}
+
+static INT_PTR OnCommand(HWND window, int id) {
+  switch (id) {
+    case IDC_EXIT:
+      EndDialog(window, IDC_EXIT);
+      return 1;
+    case IDC_REGISTER:
+      RegisterProgram(window);
+      return 0;
+    case IDC_REMOVE:
+      RemoveShortcut(window);
+      return 0;
+    case IDC_SCOPE_USER:
+      SelectScope(window, kScopeUser);
+      return 0;
+    case IDC_SCOPE_ALL:
+      SelectScope(window, kScopeAllUsers);
+      return 0;
+    default:  // Escape's IDCANCEL included: the window stays
+      return 0;
+  }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(window);
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_CLOSE:
+      return OnClose(window);
+    case WM_COMMAND:
+      return OnCommand(window, LOWORD(wParam));
+    default:
+      return 0;
+  }
+}
+
+int RunTomavel(HINSTANCE instance) {
+  // The program chooser first opens where the user started the program.
+  GetCurrentDirectoryA(kPathSize, appState.initialFolder);
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
+  return 0;
+}

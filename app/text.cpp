@@ -1,0 +1,43 @@
+#include "app/text.h"
+
+#include <windows.h>
+
+// Length of the character that starts at p: 2 for a lead byte followed by a
+// trail byte, else 1. A lead byte before the terminator stands alone.
+static size_t CharLength(const char* p) {
+  return (IsDBCSLeadByte(static_cast<BYTE>(p[0])) && p[1] != '\0') ? 2 : 1;
+}
+
+int CopyText(char* dst, size_t size, const char* src) {
+  if (size == 0) return 0;
+  dst[0] = '\0';
+  return AppendText(dst, size, src);
+}
+
+int AppendText(char* dst, size_t size, const char* src) {
+  if (size == 0) return 0;
+  size_t used = lstrlenA(dst);
+  if (used >= size) return 0;
+  const char* p = src;
+  while (*p != '\0') {
+    size_t n = CharLength(p);
+    if (used + n > size - 1) break;
+    for (size_t i = 0; i < n; ++i) dst[used++] = p[i];
+    p += n;
+  }
+  dst[used] = '\0';
+  return *p == '\0';
+}
+
+int DropTrailingLeadByte(char* text) {
+  char* p = text;
+  while (*p != '\0') {
+    size_t n = CharLength(p);
+    if (n == 1 && p[1] == '\0' && IsDBCSLeadByte(static_cast<BYTE>(p[0]))) {
+      p[0] = '\0';
+      return 1;
+    }
+    p += n;
+  }
+  return 0;
+}

@@ -1,0 +1,25 @@
+// The messages the flows show when something goes wrong. Each names what
+// failed and, where the platform says why, gives the platform's own words.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state.h"
+
+extern const char kFolderNotFound[];
+extern const char kTitleTooLong[];
+
+// Shows a warning with text, owned by owner, captioned "Tomavel".
+void ShowWarning(HWND owner, const char* text);
+
+// The shortcut could not be written: our sentence, a blank line, the system's
+// text for result, and for access denied in the all-users folder a hint to
+// run as administrator.
+void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope);
+
+// The file of the given stem could not be deleted; error is GetLastError().
+void ShowDeletionFailed(HWND owner, const char* stem, DWORD error);
+
+// Writes the system's text for code into out without its final line break;
+// a code the system has no text for is shown by its number.
+void SystemErrorText(DWORD code, char* out, size_t size);

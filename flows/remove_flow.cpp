@@ -1,0 +1,76 @@
+#include "flows/remove_flow.h"
+
+#include <commdlg.h>
+
+#include "app/app_state.h"
+#include "app/text.h"
+#include "flows/flow_messages.h"
+#include "startup/path_rules.h"
+#include "startup/startup_folder.h"
+
+static const char kShortcutFilter[] =
+    "ショートカットファイル (*.lnk)\0*.lnk\0すべてのファイル (*.*)\0*.*\0";
+static const char kShortcutChooserTitle[] =
+    "スタートアップから削除するプログラムを選択して、【開く】ボタンを押してください";
+static const char kWillRemove[] = " をスタートアップフォルダから削除します";
+static const char kRemoved[] = " をスタートアップフォルダから削除しました";
+static const char kNotRemoved[] = "処理はキャンセルされ削除されませんでした";
+
+// A stem of up to 259 bytes, the longer suffix (41 bytes) and the terminator.
+const size_t kMessageSize = 301;
+
+int ChooseShortcut(HWND owner) {
+  char startFolder[kPathSize];
+  OPENFILENAMEA chooser;
+
+  if (!GetStartupFolderPath(owner, startFolder, appState.scope)) {
+    ShowWarning(owner, kFolderNotFound);
+    return 0;
+  }
+  ZeroMemory(appState.chosenPath, sizeof appState.chosenPath);
+  ZeroMemory(appState.chosenFileTitle, sizeof appState.chosenFileTitle);
+  ZeroMemory(&chooser, sizeof chooser);
+  chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  chooser.hwndOwner = owner;
+  chooser.lpstrFilter = kShortcutFilter;
+  chooser.nFilterIndex = 0;
+  chooser.lpstrFile = appState.chosenPath;
+  chooser.nMaxFile = sizeof appState.chosenPath;
+  chooser.lpstrFileTitle = appState.chosenFileTitle;
+  chooser.nMaxFileTitle = sizeof appState.chosenFileTitle;
+  chooser.lpstrInitialDir = startFolder;
+  chooser.lpstrTitle = kShortcutChooserTitle;
+  // Without OFN_NODEREFERENCELINKS the chooser would hand back the program a
+  // shortcut points to, and the flow would delete the program.
+  chooser.Flags = OFN_NODEREFERENCELINKS | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  chooser.lpstrDefExt = "lnk";
+  return GetOpenFileNameA(&chooser);
+}
+
+static void ShowWithStem(HWND owner, const char* stem, const char* suffix, UINT style) {
+  char text[kMessageSize];
+  CopyText(text, sizeof text, stem);
+  AppendText(text, sizeof text, suffix);
+  MessageBoxA(owner, text, kCaption, style);
+}
+
+int RemoveShortcut(HWND owner) {
+  char stem[kPathSize];
+  char text[kMessageSize];
+
+  if (!ChooseShortcut(owner)) return 0;
+  DisplayStem(appState.chosenPath, stem, sizeof stem);
+
+  CopyText(text, sizeof text, stem);
+  AppendText(text, sizeof text, kWillRemove);
+  if (MessageBoxA(owner, text, kCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+    if (DeleteFileA(appState.chosenPath)) {
+      ShowWithStem(owner, stem, kRemoved, MB_OK | MB_ICONINFORMATION);
+    } else {
+      ShowDeletionFailed(owner, stem, GetLastError());
+    }
+  } else {
+    MessageBoxA(owner, kNotRemoved, kCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  return 0;
+}

@@ -1,0 +1,78 @@
+#include "flows/title_dialog.h"
+
+#include "app/app_state.h"
+#include "app/text.h"
+#include "res/resource.h"
+
+static const char kTitlePrompt[] = "タイトル名を入力してください（必須）";
+static const char kArgumentsPrompt[] = "引数があれば入力してください（任意）";
+static const char kCancelledWarning[] = "スタートアップへの登録はキャンセルされました";
+
+INT_PTR RunTitleDialog() {
+  // A null module: the template comes from the process's own executable.
+  INT_PTR result = DialogBoxParamA(NULL, MAKEINTRESOURCEA(IDD_TITLE), appState.mainWindow,
+                                   TitleDialogProc, 0);
+  // A dialog that could not be created (-1) must not leave the title of an
+  // earlier run behind, or the flow would write a shortcut nobody asked for.
+  if (result == IDC_TITLE_CANCEL || result == -1) appState.title[0] = '\0';
+  appState.titleDialog = NULL;
+  return result;
+}
+
+void PaintTitlePrompts(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  SetTextColor(dc, 0x0000FF);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  TextOutA(dc, 10, 10, kTitlePrompt, lstrlenA(kTitlePrompt));
+  SetTextColor(dc, 0xFF0000);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  TextOutA(dc, 10, 100, kArgumentsPrompt, lstrlenA(kArgumentsPrompt));
+  EndPaint(window, &paint);
+}
+
+// Reads a field with the platform's 199-byte limit; a cut that left half a
+// double-byte character at the end loses that half.
+static void ReadField(int id, char* field) {
+  GetWindowTextA(GetDlgItem(appState.titleDialog, id), field, kFieldSize);
+  DropTrailingLeadByte(field);
+}
+
+static void OnOk(HWND window) {
+  ReadField(IDC_TITLE, appState.title);
+  ReadField(IDC_ARGUMENTS, appState.arguments);
+  if (appState.title[0] == '\0') MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);
+  EndDialog(window, IDC_TITLE_OK);
+}
+
+INT_PTR CALLBACK TitleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      appState.titleDialog = window;
+      appState.titleDialogPainted = 0;
+      return 1;
+    case WM_PAINT:
+      PaintTitlePrompts(window);
+      // Only the first paint moves the focus; otherwise it would rest on OK.
+      if (!appState.titleDialogPainted) SetFocus(GetDlgItem(window, IDC_TITLE));
+      appState.titleDialogPainted = 1;
+      return 0;
+    case WM_CLOSE:
+      MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);
+      EndDialog(window, IDC_TITLE_CANCEL);
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_TITLE_OK:
+          OnOk(window);
+          return 0;
+        case IDC_TITLE_CANCEL:
+          EndDialog(window, IDC_TITLE_CANCEL);
+          return 0;
+        default:  // Escape's IDCANCEL included: the dialog stays open
+          return 0;
+      }
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,72 @@
+#include "startup/path_rules.h"
+
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/text.h"
+
+static const char* FindLastBackslash(const char* path) {
+  const char* last = NULL;
+  for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+    if (*p == '\\') last = p;
+  }
+  return last;
+}
+
+int DirectoryPart(const char* path, char* out, size_t size) {
+  if (size == 0) return 0;
+  out[0] = '\0';
+  const char* separator = FindLastBackslash(path);
+  if (separator == NULL) return 1;
+  size_t length = static_cast<size_t>(separator - path);
+  if (length >= size) return 0;
+  CopyMemory(out, path, length);
+  out[length] = '\0';
+  return 1;
+}
+
+static char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A dot is never part of a double-byte character and the byte after it always
+// starts a character, so ".lnk" may be searched for byte by byte.
+static int ContainsLnk(const char* text) {
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (p[0] == '.' && AsciiLower(p[1]) == 'l' && AsciiLower(p[2]) == 'n' && AsciiLower(p[3]) == 'k') {
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int ComposeShortcutPath(char* path, size_t size, const char* title) {
+  size_t limit = size < static_cast<size_t>(kPathSize) ? size : static_cast<size_t>(kPathSize);
+  int fits = AppendText(path, limit, "\\") && AppendText(path, limit, title);
+  if (fits && !ContainsLnk(title)) fits = AppendText(path, limit, ".lnk");
+  if (!fits && size > 0) path[0] = '\0';
+  return fits;
+}
+
+int DisplayStem(const char* path, char* out, size_t size) {
+  WCHAR wide[kPathSize];
+  if (size == 0) return 0;
+  out[0] = '\0';
+  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kPathSize) == 0) return 0;
+
+  const WCHAR* name = wide;
+  for (const WCHAR* p = wide; *p != 0; ++p) {
+    if (*p == L'\\') name = p + 1;
+  }
+  int capacity = size < static_cast<size_t>(kPathSize) ? static_cast<int>(size) : kPathSize;
+  if (WideCharToMultiByte(CP_ACP, 0, name, -1, out, capacity, NULL, NULL) == 0) {
+    out[0] = '\0';
+    return 0;
+  }
+  char* dot = NULL;
+  for (char* p = out; *p != '\0'; ++p) {
+    if (*p == '.') dot = p;
+  }
+  if (dot != NULL) *dot = '\0';
+  return 1;
+}

@@ -1,0 +1,26 @@
+// Text rules for paths and names. Paths are ANSI strings in the system code
+// page; a backslash is a separator only as a whole character, never as the
+// second byte of a double-byte character (表 is 0x95 0x5C in code page 932).
+#pragma once
+
+#include <stddef.h>
+
+// Writes into out (size bytes) everything before the last backslash of path,
+// so C:\Tools\app.exe gives C:\Tools and C:\app.exe gives C:. No backslash
+// gives the empty string. Returns 1, or 0 (out empty) if the part would not
+// fit in out.
+int DirectoryPart(const char* path, char* out, size_t size);
+
+// path holds the Startup folder on entry. Appends a backslash and title, and
+// ".lnk" unless title already contains ".lnk" in any ASCII case. Returns 1 on
+// success. If the result would not fit in size bytes or would exceed the
+// platform's 259-byte path limit, returns 0 and leaves path empty: a path cut
+// short would name a different file than the user typed, so the caller must
+// refuse instead.
+int ComposeShortcutPath(char* path, size_t size, const char* title);
+
+// The name of the file at path without its last extension: 表示.lnk gives 表示,
+// a.b.lnk gives a.b, .lnk gives the empty string. The name is found through
+// the UTF-16 form of path. Returns 1, or 0 (out empty) if path or the name
+// does not fit the platform's path limit.
+int DisplayStem(const char* path, char* out, size_t size);

@@ -1,0 +1,44 @@
+#include "startup/shortcut_writer.h"
+
+#include <shlobj.h>
+
+#include "app/app_state.h"
+
+// The published identifiers, defined here: libuuid would bring in its whole
+// table of identifiers (about 35 KB) for these three.
+static const CLSID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const IID kShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const IID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
+                              const char* workingDirectory, const char* arguments,
+                              int showCommand, const char* description,
+                              const char* iconPath, int iconIndex) {
+  IShellLinkA* link = NULL;
+  IPersistFile* file = NULL;
+  WCHAR widePath[kPathSize];
+
+  HRESULT result = CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkA,
+                                    reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(result)) {
+    result = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
+  }
+  if (SUCCEEDED(result)) {
+    // The setters' results are not looked at: the save reports what matters.
+    link->SetPath(targetPath);
+    link->SetDescription(description);
+    link->SetArguments(arguments);
+    link->SetWorkingDirectory(workingDirectory);
+    link->SetIconLocation(iconPath, iconIndex);
+    link->SetShowCmd(showCommand);
+    if (MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, widePath, kPathSize) == 0) {
+      result = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    } else {
+      result = file->Save(widePath, TRUE);
+    }
+  }
+
+  if (file != NULL) file->Release();
+  if (link != NULL) link->Release();
+  return result;
+}

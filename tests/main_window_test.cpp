@@ -1,0 +1,342 @@
+// The main window as a user meets it, run in-process from its template, and
+// the real Tomavel.exe started as a separate process.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/platform_version.h"
+#include "res/resource.h"
+#include "tests/test_support.h"
+#include "tests/ui_driver.h"
+
+using namespace testing_support;
+
+namespace {
+
+const char kProgramChooser[] = "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
+const COLORREF kBlue = 0xFF0000;
+
+INT_PTR RunMainWindow() {
+  return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
+}
+
+HWND FindMainWindow() {
+  for (HWND w : ui::VisibleWindows())
+    if (GetDlgItem(w, IDC_EXIT) && GetDlgItem(w, IDC_SCOPE_ALL)) return w;
+  return NULL;
+}
+
+// The main window once it is idle: enabled again, and after a repaint (which
+// the closing of a chooser need not cause) with the focus on the exit button.
+HWND WaitForIdleMainWindow(bool repaint = false) {
+  HWND main = NULL;
+  bool enabled = ui::WaitUntil([&] {
+    main = FindMainWindow();
+    return main && IsWindowEnabled(main);
+  });
+  EXPECT_TRUE(enabled) << "the main window did not become enabled again";
+  if (!enabled) return NULL;
+  if (repaint) InvalidateRect(main, NULL, TRUE);
+  // Nothing left to paint: a late paint would move the focus under the test.
+  bool focused = ui::WaitUntil([&] {
+    return !GetUpdateRect(main, NULL, FALSE) && ui::FocusOf(main) == GetDlgItem(main, IDC_EXIT);
+  });
+  EXPECT_TRUE(focused) << "the focus is not on the exit button after a paint";
+  return focused ? main : NULL;
+}
+
+// Cancels the program chooser that opens with the window; returns the main
+// window, and the folder the chooser opened in.
+HWND CancelOpeningChooser(std::string* folder = nullptr) {
+  HWND chooser = ui::WaitForChooser(kProgramChooser);
+  if (!chooser) return NULL;
+  HWND main = FindMainWindow();
+  EXPECT_TRUE(main && IsWindowVisible(main)) << "the main window is visible behind the chooser";
+  EXPECT_FALSE(main && IsWindowEnabled(main)) << "the chooser is modal over the main window";
+  if (folder) *folder = ui::ChooserFolder(chooser);
+  ui::CancelChooser(chooser);
+  EXPECT_TRUE(ui::WaitForClosed(chooser));
+  return WaitForIdleMainWindow();
+}
+
+// Pixels of one colour in a rectangle of the window's client area.
+int CountPixels(HWND window, int left, int top, int right, int bottom, COLORREF colour) {
+  HDC dc = GetDC(window);
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      if (GetPixel(dc, x, y) == colour) ++count;
+  ReleaseDC(window, dc);
+  return count;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetAppState();
+    GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
+  }
+  void TearDown() override { SetCurrentDirectoryA(savedDirectory_); }
+  char savedDirectory_[MAX_PATH];
+};
+
+TEST_F(MainWindow, OpensOnTheProgramChooserInTheStartDirectory) {
+  std::string start = FreshFolder("start");
+  SetCurrentDirectoryA(start.c_str());
+  int exitCode = -1;
+  std::string folder;
+  ui::RunDriven([&] { exitCode = RunTomavel(GetModuleHandleA(NULL)); },
+                [&] {
+                  HWND main = CancelOpeningChooser(&folder);
+                  ASSERT_TRUE(main);
+                  ui::Click(main, IDC_EXIT);
+                });
+  EXPECT_EQ(start, folder) << "the first chooser opens where the program was started";
+  EXPECT_EQ(start, appState.initialFolder);
+  EXPECT_EQ(0, exitCode);
+}
+
+TEST_F(MainWindow, ChooserOpensInTheRecordedFolderNotTheCurrentOne) {
+  std::string recorded = FreshFolder("recorded");
+  SetCurrentDirectoryA(FreshFolder("elsewhere").c_str());
+  lstrcpyA(appState.initialFolder, recorded.c_str());
+  std::string folder;
+  ui::RunDriven([&] { RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser(&folder);
+                  ASSERT_TRUE(main);
+                  ui::Click(main, IDC_EXIT);
+                });
+  EXPECT_EQ(recorded, folder);
+}
+
+TEST_F(MainWindow, ShowsItsControlsCentredAndEndsOnEnterWithoutAQuestion) {
+  INT_PTR result = 0;
+  ui::RunDriven([&] { result = RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  EXPECT_EQ(main, appState.mainWindow);
+                  EXPECT_EQ("Tomavel", ui::Text(main));
+                  EXPECT_EQ(Utf8("終　了"), Utf8(ui::ControlText(main, IDC_EXIT)));
+                  EXPECT_EQ(Utf8("スタートアップに登録"), Utf8(ui::ControlText(main, IDC_REGISTER)));
+                  EXPECT_EQ(Utf8("スタートアップから削除"), Utf8(ui::ControlText(main, IDC_REMOVE)));
+                  EXPECT_EQ("", ui::ControlText(main, IDC_SCOPE_GROUP));
+                  EXPECT_EQ(Utf8("ログインユーザーのみに適用"), Utf8(ui::ControlText(main, IDC_SCOPE_USER)));
+                  EXPECT_EQ(Utf8("すべてのユーザーに適用"), Utf8(ui::ControlText(main, IDC_SCOPE_ALL)));
+                  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
+                  EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_ALL), BM_GETCHECK, 0, 0));
+                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_SCOPE_USER))) << "not Windows 9x";
+                  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_SCOPE_ALL)));
+                  EXPECT_EQ(kScopeUser, appState.scope);
+
+                  RECT desktop, own;
+                  GetWindowRect(GetDesktopWindow(), &desktop);
+                  GetWindowRect(main, &own);
+                  EXPECT_EQ((desktop.right - (own.right - own.left)) / 2, own.left);
+                  EXPECT_EQ((desktop.bottom - (own.bottom - own.top)) / 2, own.top);
+                  EXPECT_EQ(main, GetForegroundWindow());
+
+                  // The banner is painted in blue at (20, 20) on the button face colour.
+                  EXPECT_GT(CountPixels(main, 20, 20, 200, 36, kBlue), 50);
+                  EXPECT_EQ(0, CountPixels(main, 0, 0, 20, 20, kBlue));
+                  RECT client;
+                  GetClientRect(main, &client);
+                  if (client.right > 440 && client.bottom > 170) {
+                    EXPECT_GT(CountPixels(main, 430, 165, client.right, client.bottom, kBlue), 10) << "version label";
+                  }
+                  ui::SaveScreenshot(main, "main-window");
+
+                  ui::PressKey(main, VK_RETURN);
+                });
+  EXPECT_EQ(IDC_EXIT, result);
+}
+
+TEST_F(MainWindow, CloseAsksAndCancelKeepsTheWindowAsItWas) {
+  INT_PTR result = 0;
+  ui::RunDriven([&] { result = RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  RECT before, after;
+                  GetWindowRect(main, &before);
+                  ui::CloseBox(main);
+                  ui::ExpectMessageBox("終了確認", "終了しますか", {IDOK, IDCANCEL}, "question", IDCANCEL);
+                  ASSERT_TRUE(WaitForIdleMainWindow());
+                  GetWindowRect(main, &after);
+                  EXPECT_TRUE(EqualRect(&before, &after));
+                  EXPECT_EQ(kScopeUser, appState.scope);
+                  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
+
+                  ui::CloseBox(main);
+                  ui::ExpectMessageBox("終了確認", "終了しますか", {IDOK, IDCANCEL}, "question", IDOK);
+                });
+  EXPECT_EQ(IDC_EXIT, result);
+}
+
+TEST_F(MainWindow, EscapeDoesNothing) {
+  INT_PTR result = 0;
+  ui::RunDriven([&] { result = RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  ui::PressKey(main, VK_ESCAPE);
+                  Sleep(300);
+                  EXPECT_TRUE(IsWindowVisible(main));
+                  // Queued after Escape: had Escape ended the window, the result would be 2.
+                  ui::PressKey(main, VK_RETURN);
+                });
+  EXPECT_EQ(IDC_EXIT, result);
+}
+
+TEST_F(MainWindow, RadioButtonsSetTheScopeAndItHolds) {
+  ui::RunDriven([&] { RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  ui::Click(main, IDC_SCOPE_ALL);
+                  EXPECT_TRUE(ui::WaitUntil([&] { return appState.scope == kScopeAllUsers; }));
+                  EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
+                  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_ALL), BM_GETCHECK, 0, 0));
+
+                  // A register run in between leaves the choice alone.
+                  ui::Click(main, IDC_REGISTER);
+                  HWND chooser = ui::WaitForChooser(kProgramChooser);
+                  ASSERT_TRUE(chooser);
+                  ui::CancelChooser(chooser);
+                  ASSERT_TRUE(WaitForIdleMainWindow(true));
+                  EXPECT_EQ(kScopeAllUsers, appState.scope);
+                  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_ALL), BM_GETCHECK, 0, 0));
+
+                  ui::Click(main, IDC_SCOPE_USER);
+                  EXPECT_TRUE(ui::WaitUntil([&] { return appState.scope == kScopeUser; }));
+                  EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
+                  EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_ALL), BM_GETCHECK, 0, 0));
+                  ui::Click(main, IDC_EXIT);
+                });
+}
+
+TEST_F(MainWindow, EnterPressesTheFocusedButtonAndARepaintReturnsTheFocusToExit) {
+  INT_PTR result = 0;
+  ui::RunDriven([&] { result = RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  ui::PressKey(main, VK_TAB);
+                  ASSERT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(main) == GetDlgItem(main, IDC_REGISTER); }));
+                  InvalidateRect(main, NULL, TRUE);
+                  EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(main) == GetDlgItem(main, IDC_EXIT); }))
+                      << "focus back on the exit button after a repaint";
+
+                  ui::PressKey(main, VK_TAB);
+                  ASSERT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(main) == GetDlgItem(main, IDC_REGISTER); }));
+                  ui::PressKey(main, VK_RETURN);  // presses the register button, not exit
+                  HWND chooser = ui::WaitForChooser(kProgramChooser);
+                  ASSERT_TRUE(chooser);
+                  ui::CancelChooser(chooser);
+                  ASSERT_TRUE(WaitForIdleMainWindow(true));
+                  ui::PressKey(main, VK_RETURN);
+                });
+  EXPECT_EQ(IDC_EXIT, result);
+}
+
+TEST(Windows9xRule, OnlyA9xFamilyRecordDisablesTheScopeChoice) {
+  OSVERSIONINFOA version;
+  ZeroMemory(&version, sizeof version);
+  EXPECT_EQ(148u, sizeof version);
+  version.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;  // 95, 98, Me
+  EXPECT_EQ(1, IsWindows9xFamily(TRUE, &version));
+  EXPECT_EQ(0, IsWindows9xFamily(FALSE, &version)) << "a failed query disables nothing";
+  version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+  EXPECT_EQ(0, IsWindows9xFamily(TRUE, &version));
+  version.dwPlatformId = VER_PLATFORM_WIN32s;
+  EXPECT_EQ(0, IsWindows9xFamily(TRUE, &version));
+  EXPECT_EQ(0, RunningOnWindows9x()) << "Wine reports the NT family";
+}
+
+// --- The real program, started as a user would start it -------------------
+
+HWND WaitForTopLevel(const char* caption, int controlId, DWORD ms = 20000) {
+  HWND found = NULL;
+  ui::WaitUntil(
+      [&] {
+        HWND w = NULL;
+        while ((w = FindWindowExA(NULL, w, "#32770", caption)) != NULL) {
+          if (IsWindowVisible(w) && IsWindowEnabled(w) && GetDlgItem(w, controlId)) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  return found;
+}
+
+class RealProgram : public ::testing::Test {
+ protected:
+  void Start(const std::string& directory, const std::string& arguments) {
+    std::string command = std::string("\"") + TOMAVEL_EXE64 + "\" " + arguments;
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(TOMAVEL_EXE64, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup,
+                               &process_))
+        << "cannot start " << TOMAVEL_EXE64;
+  }
+  DWORD WaitForExit() {
+    DWORD code = 12345;
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, 20000)) << "the program did not end";
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+  }
+  PROCESS_INFORMATION process_ = {};
+};
+
+TEST_F(RealProgram, RecordsItsStartDirectoryIgnoresArgumentsAndExitsWithZero) {
+  // The executable lives in the build folder; the marker only in the start
+  // directory. Opening it by its bare name proves where the chooser opened.
+  std::string start = FreshFolder("real-start");
+  WriteFileBytes(start + "\\marker-program.exe", "MZ");
+  Start(start, "/register C:\\elsewhere.exe --title x");
+
+  HWND chooser = WaitForTopLevel(kProgramChooser, IDOK);
+  ASSERT_TRUE(chooser) << "no program chooser at start-up";
+  HWND name = GetDlgItem(chooser, 0x47C);  // the file name box
+  if (!name) name = GetDlgItem(chooser, 0x480);
+  ASSERT_TRUE(name);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("marker-program.exe"));
+  PostMessageA(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
+
+  HWND title = WaitForTopLevel("Tomavel", IDC_TITLE);
+  ASSERT_TRUE(title) << "the marker in the start directory was not found";
+  PostMessageA(GetDlgItem(title, IDC_TITLE_CANCEL), BM_CLICK, 0, 0);
+
+  HWND main = WaitForTopLevel("Tomavel", IDC_EXIT);
+  ASSERT_TRUE(main);
+  PostMessageA(GetDlgItem(main, IDC_EXIT), BM_CLICK, 0, 0);
+  EXPECT_EQ(0u, WaitForExit());
+}
+
+TEST_F(RealProgram, ExitsWithZeroAfterAConfirmedClose) {
+  Start(FreshFolder("real-close"), "");
+  HWND chooser = WaitForTopLevel(kProgramChooser, IDOK);
+  ASSERT_TRUE(chooser);
+  PostMessageA(GetDlgItem(chooser, IDCANCEL), BM_CLICK, 0, 0);
+  HWND main = WaitForTopLevel("Tomavel", IDC_EXIT);
+  ASSERT_TRUE(main);
+  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND question = WaitForTopLevel("終了確認", IDOK);
+  ASSERT_TRUE(question);
+  PostMessageA(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+  EXPECT_EQ(0u, WaitForExit());
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// The Startup folder lookup and the shortcut writer against Wine's real shell.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "startup/shortcut_writer.h"
+#include "startup/startup_folder.h"
+#include "tests/test_support.h"
+#include "tests/ui_driver.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(StartupFolder, EachScopeGivesItsOwnFolder) {
+  char user[260], all[260];
+  memset(user, 0x7f, sizeof user);
+  memset(all, 0x7f, sizeof all);
+  ASSERT_EQ(1, GetStartupFolderPath(NULL, user, kScopeUser));
+  ASSERT_EQ(1, GetStartupFolderPath(NULL, all, kScopeAllUsers));
+  EXPECT_EQ(StartupFolderOf(kScopeUser), user);
+  EXPECT_EQ(StartupFolderOf(kScopeAllUsers), all);
+  EXPECT_STRNE(user, all);
+  EXPECT_NE('\\', user[lstrlenA(user) - 1]) << "no trailing backslash";
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(user));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(all));
+}
+
+TEST(StartupFolder, AFolderWithoutAFileSystemPathGivesZeroAndShowsNothing) {
+  size_t windowsBefore = ui::VisibleWindows().size();
+  char path[260] = "\x7f<sentinel>";
+  EXPECT_EQ(0, GetStartupFolderPath(NULL, path, CSIDL_DRIVES));  // "My Computer"
+  EXPECT_EQ(0, GetStartupFolderPath(NULL, path, 0x7777));        // no such folder
+  EXPECT_EQ(windowsBefore, ui::VisibleWindows().size());
+}
+
+class ShortcutWriter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+    folder_ = FreshFolder("writer");
+    program_ = folder_ + "\\prog\\app.exe";
+    CreateDirectoryA((folder_ + "\\prog").c_str(), NULL);
+    WriteFileBytes(program_, "MZ");
+  }
+  void TearDown() override {
+    RemoveTree(folder_);
+    CoUninitialize();
+  }
+  HRESULT Write(const std::string& shortcut, const char* arguments) {
+    return CreateStartupShortcut(shortcut.c_str(), program_.c_str(), (folder_ + "\\prog").c_str(), arguments,
+                                 SW_SHOWNORMAL, NULL, NULL, 0);
+  }
+  std::string folder_, program_;
+};
+
+TEST_F(ShortcutWriter, WritesEveryFieldAsGiven) {
+  std::string shortcut = folder_ + "\\テスト.lnk";
+  EXPECT_EQ(S_OK, Write(shortcut, "--start \"a b\" 表示"));
+  EXPECT_SHORTCUT(shortcut, {program_, folder_ + "\\prog", "--start \"a b\" 表示"});
+}
+
+TEST_F(ShortcutWriter, EmptyArgumentsGiveNone) {
+  std::string shortcut = folder_ + "\\plain.lnk";
+  EXPECT_EQ(S_OK, Write(shortcut, ""));
+  EXPECT_SHORTCUT(shortcut, {program_, folder_ + "\\prog", ""});
+}
+
+TEST_F(ShortcutWriter, ReplacesAnExistingFile) {
+  std::string shortcut = folder_ + "\\same.lnk";
+  WriteFileBytes(shortcut, "not a shortcut");
+  EXPECT_EQ(S_OK, Write(shortcut, "-x"));
+  EXPECT_SHORTCUT(shortcut, {program_, folder_ + "\\prog", "-x"});
+}
+
+TEST_F(ShortcutWriter, FailsWithoutWritingWhenTheFolderIsMissing) {
+  std::string shortcut = folder_ + "\\missing\\a.lnk";
+  HRESULT hr = Write(shortcut, "");
+  EXPECT_LT(hr, 0) << std::hex << hr;
+  EXPECT_FALSE(FileExists(shortcut));
+}
+
+TEST_F(ShortcutWriter, FailsWithoutWritingForNamesFilesMayNotHave) {
+  for (const char* name : {"a?b.lnk", "a*b.lnk", "a|b.lnk", "a<b>.lnk", "a\"b.lnk"}) {
+    SCOPED_TRACE(name);
+    HRESULT hr = Write(folder_ + "\\" + name, "");
+    EXPECT_LT(hr, 0) << std::hex << hr;
+  }
+  EXPECT_EQ(0, CountFiles(folder_));
+}
+
+TEST_F(ShortcutWriter, RefusesAPathBeyondTheLimitInsteadOfCuttingIt) {
+  std::string shortcut = folder_ + "\\" + std::string(300, 'x') + ".lnk";
+  EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE), Write(shortcut, ""));
+  EXPECT_EQ(0, CountFiles(folder_));
+}
+
+}  // namespace

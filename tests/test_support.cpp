@@ -1,0 +1,159 @@
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace testing_support {
+
+std::string Utf8(const std::string& cp932) {
+  WCHAR wide[2048];
+  char utf8[4096];
+  if (MultiByteToWideChar(932, 0, cp932.c_str(), -1, wide, 2048) == 0) return cp932;
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
+  return utf8;
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string child = path + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+std::string FreshFolder(const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  std::string base = std::string(temp) + "tomavel-tests";
+  CreateDirectoryA(base.c_str(), NULL);
+  std::string folder = base + "\\" + name;
+  RemoveTree(folder);
+  EXPECT_TRUE(CreateDirectoryA(folder.c_str(), NULL)) << "cannot create " << Utf8(folder);
+  return folder;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << Utf8(path);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+  CloseHandle(file);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) bytes.append(chunk, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+int CountFiles(const std::string& folder) {
+  int count = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+std::string StartupFolderOf(StartupScope scope) {
+  char path[MAX_PATH] = "\x7f<sentinel>";
+  HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);
+  EXPECT_EQ(S_OK, hr) << "SHGetFolderPathA(" << scope << ")";
+  return path;
+}
+
+void ResetAppState() { ZeroMemory(&appState, sizeof appState); }
+
+// Appends one line for tests/lnkinfo-check: the copy's name, then the
+// expected target, working directory and arguments, tab-separated, in UTF-8.
+static void RecordForLnkinfo(const std::string& path, const ShortcutFields& expected) {
+  static int serial = 0;
+  std::string folder = TOMAVEL_LNK_OUT_DIR;
+  CreateDirectoryA(folder.c_str(), NULL);
+  char name[64];
+  wsprintfA(name, "%lu-%d.lnk", GetCurrentProcessId(), ++serial);
+  ASSERT_TRUE(CopyFileA(path.c_str(), (folder + "\\" + name).c_str(), FALSE)) << "cannot copy " << Utf8(path);
+  std::string line = std::string(name) + "\t" + Utf8(expected.target) + "\t" + Utf8(expected.workingDirectory) +
+                     "\t" + Utf8(expected.arguments) + "\n";
+  HANDLE list = CreateFileA((folder + "\\expected.tsv").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, NULL,
+                            OPEN_ALWAYS, 0, NULL);
+  ASSERT_NE(list, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(list, line.data(), static_cast<DWORD>(line.size()), &written, NULL);
+  CloseHandle(list);
+}
+
+void ExpectShortcut(const std::string& path, const ShortcutFields& expected) {
+  ASSERT_TRUE(FileExists(path)) << "no shortcut at " << Utf8(path);
+  HRESULT init = CoInitialize(NULL);
+  IShellLinkA* link = NULL;
+  IPersistFile* file = NULL;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link));
+  ASSERT_EQ(S_OK, hr);
+  hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  EXPECT_EQ(S_OK, hr);
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+  if (file) {
+    EXPECT_EQ(S_OK, file->Load(wide, STGM_READ));
+
+    char text[1024] = "\x7f<sentinel>";
+    link->GetPath(text, sizeof text, NULL, SLGP_RAWPATH);
+    EXPECT_EQ(Utf8(expected.target), Utf8(text)) << "target";
+    lstrcpyA(text, "\x7f<sentinel>");
+    link->GetWorkingDirectory(text, sizeof text);
+    EXPECT_EQ(Utf8(expected.workingDirectory), Utf8(text)) << "working directory";
+    lstrcpyA(text, "\x7f<sentinel>");
+    link->GetArguments(text, sizeof text);
+    EXPECT_EQ(Utf8(expected.arguments), Utf8(text)) << "arguments";
+    lstrcpyA(text, "\x7f<sentinel>");
+    link->GetDescription(text, sizeof text);
+    EXPECT_STREQ("", text) << "description";
+    int show = -1;
+    link->GetShowCmd(&show);
+    EXPECT_EQ(SW_SHOWNORMAL, show) << "show command";
+    lstrcpyA(text, "\x7f<sentinel>");
+    int iconIndex = -1;
+    link->GetIconLocation(text, sizeof text, &iconIndex);
+    EXPECT_STREQ("", text) << "icon location";
+    EXPECT_EQ(0, iconIndex) << "icon index";
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  if (SUCCEEDED(init)) CoUninitialize();
+
+  // The file itself: ShowCommand is the 32-bit field at byte 0x3C.
+  std::string bytes = ReadFileBytes(path);
+  ASSERT_GE(bytes.size(), 0x40u) << "shortcut file too short";
+  EXPECT_EQ(0x4C, static_cast<unsigned char>(bytes[0])) << "header size";
+  DWORD showField = 0;
+  CopyMemory(&showField, bytes.data() + 0x3C, sizeof showField);
+  EXPECT_EQ(1u, showField) << "ShowCommand field at 0x3C";
+  RecordForLnkinfo(path, expected);
+}
+
+}  // namespace testing_support

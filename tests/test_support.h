@@ -1,0 +1,49 @@
+// Files, folders and shortcut read-back shared by the test programs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/app_state.h"
+
+namespace testing_support {
+
+// CP932 text as UTF-8, so that failures print readable Japanese.
+std::string Utf8(const std::string& cp932);
+
+// A new, empty folder below the temporary folder; earlier contents are gone.
+std::string FreshFolder(const std::string& name);
+void RemoveTree(const std::string& path);
+bool FileExists(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+int CountFiles(const std::string& folder);
+
+// The Startup folder of a scope, found through another shell call than the
+// program uses, so a wrong lookup cannot confirm itself.
+std::string StartupFolderOf(StartupScope scope);
+
+// The program's process-wide state back to its zero-filled start.
+void ResetAppState();
+
+struct ShortcutFields {
+  std::string target;
+  std::string workingDirectory;
+  std::string arguments;
+};
+
+// Loads the shortcut into a fresh shell link object and compares every
+// field: target, working directory, arguments, show command 1, no
+// description, no icon location; then reads the show command from the file
+// bytes. Records the file for the lnkinfo read-back. Call through
+// EXPECT_SHORTCUT so that a failure names the caller's line.
+void ExpectShortcut(const std::string& path, const ShortcutFields& expected);
+
+}  // namespace testing_support
+
+#define EXPECT_SHORTCUT(path, ...)                               \
+  do {                                                            \
+    SCOPED_TRACE("shortcut " + testing_support::Utf8(path));     \
+    testing_support::ExpectShortcut(path, __VA_ARGS__);           \
+  } while (0)

@@ -1,0 +1,281 @@
+// Path and name rules, and the bounded text helpers, on code page 932 text.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "app/text.h"
+#include "startup/path_rules.h"
+#include "tests/test_support.h"
+
+using testing_support::Utf8;
+
+namespace {
+
+const char kSentinel = '\x7f';
+
+std::string Directory(const std::string& path) {
+  char out[260];
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(1, DirectoryPart(path.c_str(), out, sizeof out));
+  return out;
+}
+
+std::string Compose(const std::string& folder, const std::string& title, int* result = nullptr) {
+  char path[260];
+  memset(path, kSentinel, sizeof path);
+  lstrcpynA(path, folder.c_str(), sizeof path);
+  int r = ComposeShortcutPath(path, sizeof path, title.c_str());
+  if (result) *result = r;
+  return path;
+}
+
+std::string Stem(const std::string& path) {
+  char out[260];
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(1, DisplayStem(path.c_str(), out, sizeof out));
+  return out;
+}
+
+TEST(Environment, AnsiCodePageIs932) { ASSERT_EQ(932u, GetACP()) << "the prefix must run with LANG=ja_JP.UTF-8"; }
+
+TEST(DirectoryPart, SplitsOnTheLastRealSeparator) {
+  EXPECT_EQ("C:\\Tools", Directory("C:\\Tools\\app.exe"));
+  EXPECT_EQ("C:", Directory("C:\\app.exe"));
+  EXPECT_EQ("", Directory("app.exe"));
+  EXPECT_EQ("", Directory(""));
+  EXPECT_EQ("\\\\server\\share", Directory("\\\\server\\share\\x.exe"));
+  // 表 is 0x95 0x5C: its second byte is not a separator.
+  EXPECT_EQ(Utf8("C:\\Tools"), Utf8(Directory("C:\\Tools\\表.exe")));
+  EXPECT_EQ(Utf8("C:\\表"), Utf8(Directory("C:\\表\\a.exe")));
+  EXPECT_EQ(Utf8("C:\\表\\ソ"), Utf8(Directory("C:\\表\\ソ\\予.exe")));
+  EXPECT_EQ("", Directory("表.exe"));
+}
+
+TEST(DirectoryPart, RefusesAnOutputTooSmall) {
+  char out[4];
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(0, DirectoryPart("C:\\Tools\\a.exe", out, sizeof out));
+  EXPECT_STREQ("", out);
+}
+
+TEST(ComposeShortcutPath, AddsTheExtensionUnlessTheTitleHasIt) {
+  EXPECT_EQ("C:\\S\\Mail.lnk", Compose("C:\\S", "Mail"));
+  EXPECT_EQ("C:\\S\\Mail.LNK", Compose("C:\\S", "Mail.LNK"));
+  EXPECT_EQ("C:\\S\\a.lnk.b", Compose("C:\\S", "a.lnk.b"));
+  EXPECT_EQ("C:\\S\\a.LnK.b", Compose("C:\\S", "a.LnK.b"));
+  EXPECT_EQ("C:\\S\\.lnk", Compose("C:\\S", ".lnk"));
+  EXPECT_EQ("C:\\S\\x.lnkfile", Compose("C:\\S", "x.lnkfile"));
+  EXPECT_EQ("C:\\S\\lnk.lnk", Compose("C:\\S", "lnk"));
+  EXPECT_EQ("C:\\S\\a. lnk.lnk", Compose("C:\\S", "a. lnk"));
+  EXPECT_EQ(Utf8("C:\\S\\メール.lnk"), Utf8(Compose("C:\\S", "メール")));
+  // Title kept as typed: no trimming, no check of characters.
+  EXPECT_EQ("C:\\S\\ a?b .lnk", Compose("C:\\S", " a?b "));
+}
+
+TEST(ComposeShortcutPath, ReportsAPathOverTheLimitInsteadOfCuttingIt) {
+  std::string folder = "C:\\" + std::string(241, 'f');
+  int result = -1;
+  // 244 + 1 + 10 + 4 = 259 bytes: the longest path that fits.
+  std::string fits = Compose(folder, std::string(10, 't'), &result);
+  EXPECT_EQ(1, result);
+  EXPECT_EQ(259u, fits.size());
+  std::string over = Compose(folder, std::string(11, 't'), &result);
+  EXPECT_EQ(0, result);
+  EXPECT_EQ("", over);
+  // The extension alone pushing it over counts too.
+  Compose(folder, std::string(12, 't'), &result);
+  EXPECT_EQ(0, result);
+  Compose(folder, std::string(13, 't') + ".lnk", &result);
+  EXPECT_EQ(0, result);
+  Compose(folder, std::string(10, 't') + ".lnk", &result);
+  EXPECT_EQ(1, result);
+  // A smaller buffer than the path limit is respected as well.
+  char small[16] = "C:\\S";
+  EXPECT_EQ(0, ComposeShortcutPath(small, sizeof small, "0123456789"));
+  EXPECT_STREQ("", small);
+}
+
+TEST(DisplayStem, DropsTheLastExtension) {
+  EXPECT_EQ(Utf8("表示"), Utf8(Stem("C:\\S\\表示.lnk")));
+  EXPECT_EQ(Utf8("メール"), Utf8(Stem("C:\\S\\メール.lnk")));
+  EXPECT_EQ("a.b", Stem("C:\\S\\a.b.lnk"));
+  EXPECT_EQ("", Stem("C:\\S\\.lnk"));
+  EXPECT_EQ("noext", Stem("C:\\S\\noext"));
+  EXPECT_EQ(Utf8("予定表"), Utf8(Stem("C:\\表\\予定表")));  // both end in 0x5C
+  EXPECT_EQ("x", Stem("C:\\a.d\\x"));                  // a dot in the folder only
+}
+
+TEST(TextHelpers, CopyNeverSplitsADoubleByteCharacter) {
+  char out[4];
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(0, CopyText(out, sizeof out, "a表b"));  // a 0x95 0x5C b: "a表" fits exactly
+  EXPECT_EQ(Utf8("a表"), Utf8(out));
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(0, CopyText(out, sizeof out, "ab表"));  // the lead byte would be alone
+  EXPECT_STREQ("ab", out);
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(1, CopyText(out, sizeof out, "abc"));
+  EXPECT_STREQ("abc", out);
+  char appended[6] = "ab";
+  EXPECT_EQ(0, AppendText(appended, sizeof appended, "ｱ表表"));  // half-width katakana is one byte
+  EXPECT_EQ(Utf8("abｱ表"), Utf8(appended));
+}
+
+TEST(TextHelpers, DropTrailingLeadByte) {
+  char cut[] = "abc\x95";  // 表 with its second byte cut off
+  EXPECT_EQ(1, DropTrailingLeadByte(cut));
+  EXPECT_STREQ("abc", cut);
+  char whole[] = "ab表";
+  EXPECT_EQ(0, DropTrailingLeadByte(whole));
+  EXPECT_EQ(Utf8("ab表"), Utf8(whole));
+  char kana[] = "ab\xb1";  // half-width ｱ: a single byte, not a lead byte
+  EXPECT_EQ(0, DropTrailingLeadByte(kana));
+  EXPECT_STREQ("ab\xb1", kana);
+  char trail[] = "\x83\x95";  // ユ... no: 0x83 0x95 is one character
+  EXPECT_EQ(0, DropTrailingLeadByte(trail));
+}
+
+// --- Property test over generated code page 932 strings -------------------
+
+// True when the character survives the trip through UTF-16: real file names
+// always do, unassigned code points of the code page do not.
+bool RoundTrips(const std::string& c) {
+  WCHAR wide[4];
+  char back[8];
+  BOOL defaulted = FALSE;
+  if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, c.c_str(), -1, wide, 4) == 0) return false;
+  WideCharToMultiByte(932, 0, wide, -1, back, sizeof back, NULL, &defaulted);
+  return !defaulted && c == back;
+}
+
+// One random character: ASCII (with many backslashes and dots), half-width
+// katakana, or a double-byte character, often with a 0x5C or 0x7C second byte.
+std::string RandomCharacter(std::mt19937& random) {
+  static const char* const kTricky[] = {"表", "ソ", "予", "能", "十", "申", "｜", "ポ", "構", "貼"};
+  std::string c;
+  switch (random() % 8) {
+    case 0: return "\\";
+    case 1: return ".";
+    case 2: return std::string(1, static_cast<char>(0xA1 + random() % 63));  // ｡ to ﾟ
+    case 3: return kTricky[random() % 10];
+    case 4:  // a double-byte character with a 0x5C or 0x7C second byte
+      c = {static_cast<char>(0x81 + random() % 31), static_cast<char>(random() % 2 ? 0x5C : 0x7C)};
+      return RoundTrips(c) ? c : kTricky[random() % 10];
+    case 5:  // any lead byte with any trail byte
+      c = {static_cast<char>(random() % 2 ? 0x81 + random() % 31 : 0xE0 + random() % 13),
+           static_cast<char>(0x40 + random() % 0xBD)};
+      return RoundTrips(c) ? c : kTricky[random() % 10];
+    default: return std::string(1, static_cast<char>('a' + random() % 26 - (random() % 2 ? 32 : 0)));
+  }
+}
+
+// The byte offsets at which characters start, as the code page defines them.
+std::vector<size_t> CharacterStarts(const std::string& s) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < s.size();) {
+    starts.push_back(i);
+    i += (IsDBCSLeadByte(static_cast<BYTE>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  }
+  return starts;
+}
+
+bool IsCharacterBoundary(const std::string& s, size_t offset) {
+  if (offset == s.size()) return true;
+  for (size_t start : CharacterStarts(s))
+    if (start == offset) return true;
+  return false;
+}
+
+size_t LastRealSeparator(const std::string& s, bool* found) {
+  *found = false;
+  size_t last = 0;
+  for (size_t start : CharacterStarts(s)) {
+    if (s[start] == '\\') {
+      last = start;
+      *found = true;
+    }
+  }
+  return last;
+}
+
+TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
+  std::mt19937 random(20261208);
+  int checked = 0;
+  for (int round = 0; round < 5000; ++round) {
+    std::string s;
+    int length = random() % 150;
+    while (static_cast<int>(s.size()) < length) s += RandomCharacter(random);
+    if (s.size() > 259) s.resize(0);
+    SCOPED_TRACE("round " + std::to_string(round));
+
+    // DirectoryPart: a prefix of the input ending just before a real separator.
+    char dir[260];
+    memset(dir, kSentinel, sizeof dir);
+    ASSERT_EQ(1, DirectoryPart(s.c_str(), dir, sizeof dir));
+    ASSERT_NE(nullptr, memchr(dir, 0, sizeof dir));
+    bool hasSeparator = false;
+    size_t separator = LastRealSeparator(s, &hasSeparator);
+    if (hasSeparator) {
+      ASSERT_EQ(s.substr(0, separator), std::string(dir));
+    } else {
+      ASSERT_STREQ("", dir);
+    }
+    ASSERT_TRUE(IsCharacterBoundary(s, strlen(dir)));
+
+    // ComposeShortcutPath with a random folder and title: either the whole
+    // path within the limit, or a refusal with an empty buffer.
+    std::string folder = "C:\\" + s.substr(0, random() % (s.size() + 1));
+    while (!IsCharacterBoundary(s, folder.size() - 3)) folder.pop_back();
+    std::string title;
+    int titleLength = random() % 200;
+    while (static_cast<int>(title.size()) < titleLength) title += RandomCharacter(random);
+    if (title.size() > 199) title.resize(0);
+    char path[260];
+    memset(path, kSentinel, sizeof path);
+    lstrcpyA(path, folder.c_str());
+    int composed = ComposeShortcutPath(path, sizeof path, title.c_str());
+    ASSERT_NE(nullptr, memchr(path, 0, sizeof path));
+    std::string expected = folder + "\\" + title;
+    std::string lower = title;
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (lower.find(".lnk") == std::string::npos) expected += ".lnk";
+    if (expected.size() <= 259) {
+      ASSERT_EQ(1, composed);
+      ASSERT_EQ(expected, std::string(path));
+    } else {
+      ASSERT_EQ(0, composed);
+      ASSERT_STREQ("", path);
+    }
+
+    // DisplayStem: zero-terminated, whole characters, the name after the last
+    // real separator without its last extension.
+    char stem[260];
+    memset(stem, kSentinel, sizeof stem);
+    std::string picked = "C:\\" + s;
+    if (picked.size() <= 259) {
+      ASSERT_EQ(1, DisplayStem(picked.c_str(), stem, sizeof stem));
+      ASSERT_NE(nullptr, memchr(stem, 0, sizeof stem));
+      bool found = false;
+      std::string name = picked.substr(LastRealSeparator(picked, &found) + 1);
+      size_t dot = name.rfind('.');
+      if (dot != std::string::npos) name.resize(dot);
+      ASSERT_EQ(name, std::string(stem));
+    }
+
+    // The bounded copy into a random small buffer never splits a character.
+    char small[40];
+    memset(small, kSentinel, sizeof small);
+    size_t size = 1 + random() % sizeof small;
+    int whole = CopyText(small, size, s.c_str());
+    size_t copied = strlen(small);
+    ASSERT_LT(copied, size);
+    ASSERT_EQ(s.substr(0, copied), std::string(small));
+    ASSERT_TRUE(IsCharacterBoundary(s, copied));
+    ASSERT_EQ(whole == 1, copied == s.size());
+    ++checked;
+  }
+  EXPECT_EQ(5000, checked);
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+#include "tests/ui_driver.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace ui {
+
+static const DWORD kPollMs = 20;
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > ms) return false;
+    Sleep(kPollMs);
+  }
+}
+
+std::vector<HWND> VisibleWindows() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string Text(HWND window) {
+  char buffer[2048] = "\x7f<sentinel>";
+  // WM_GETTEXT reaches a window of another thread; GetWindowText would not.
+  SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return buffer;
+}
+
+std::string ControlText(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control ? Text(control) : std::string("<no control>");
+}
+
+static bool IsDialog(HWND w) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  return lstrcmpA(cls, "#32770") == 0;
+}
+
+HWND WaitForDialog(const char* caption, int controlId, DWORD ms) {
+  HWND found = NULL;
+  WaitUntil(
+      [&] {
+        for (HWND w : VisibleWindows()) {
+          if (IsDialog(w) && IsWindowEnabled(w) && Text(w) == caption && GetDlgItem(w, controlId)) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  if (!found) ADD_FAILURE() << "no dialog \"" << caption << "\" with control " << controlId << " within " << ms << " ms";
+  return found;
+}
+
+HWND WaitForChooser(const char* caption, DWORD ms) { return WaitForDialog(caption, IDOK, ms); }
+
+bool WaitForClosed(HWND window, DWORD ms) {
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info;
+  ZeroMemory(&info, sizeof info);
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info);
+  return info.hwndFocus;
+}
+
+void Click(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  EXPECT_NE(button, (HWND)NULL) << "no button " << id;
+  // Posted: a click that opens a modal window must not block the driver.
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void Type(HWND dialog, int id, const std::string& text) {
+  HWND edit = GetDlgItem(dialog, id);
+  EXPECT_NE(edit, (HWND)NULL) << "no edit " << id;
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressKey(HWND window, UINT virtualKey) {
+  HWND target = FocusOf(window);
+  if (!target) target = window;
+  // Through the posted queue, so that the modal loop's dialog handling sees
+  // the key exactly as it sees a real key press.
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+  PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void CloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+static std::string IconName(HWND box) {
+  HWND child = NULL;
+  while ((child = FindWindowExA(box, child, "Static", NULL)) != NULL) {
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    if (!icon || !IsWindowVisible(child)) continue;
+    if (icon == LoadIconA(NULL, IDI_EXCLAMATION)) return "warning";
+    if (icon == LoadIconA(NULL, IDI_QUESTION)) return "question";
+    if (icon == LoadIconA(NULL, IDI_ASTERISK)) return "information";
+    if (icon == LoadIconA(NULL, IDI_HAND)) return "error";
+    return "other";
+  }
+  return "none";
+}
+
+static bool IsMessageBox(HWND w) { return IsDialog(w) && GetDlgItem(w, 0xFFFF) != NULL; }
+
+bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms) {
+  HWND box = NULL;
+  bool ok = WaitUntil(
+      [&] {
+        for (HWND w : VisibleWindows()) {
+          if (IsMessageBox(w) && Text(w) == caption) {
+            box = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  *seen = MessageBoxSeen();
+  if (!ok) return false;
+  seen->window = box;
+  seen->caption = Text(box);
+  seen->text = ControlText(box, 0xFFFF);
+  for (int id = IDOK; id <= IDNO; ++id) {
+    HWND b = GetDlgItem(box, id);
+    if (b && IsWindowVisible(b)) seen->buttons.push_back(id);
+  }
+  seen->icon = IconName(box);
+  return true;
+}
+
+void Answer(const MessageBoxSeen& box, int buttonId) { Click(box.window, buttonId); }
+
+static std::string Printable(const std::string& cp932) {
+  // gtest prints bytes; show the text in UTF-8 so a failure is readable.
+  WCHAR wide[2048];
+  char utf8[4096];
+  int n = MultiByteToWideChar(932, 0, cp932.c_str(), -1, wide, 2048);
+  if (n == 0) return cp932;
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
+  return utf8;
+}
+
+void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
+                      const char* icon, int answer) {
+  MessageBoxSeen seen;
+  if (!WaitForMessageBox(caption, &seen)) {
+    ADD_FAILURE() << "no message box \"" << Printable(caption) << "\" expected with text \"" << Printable(text) << "\"";
+    return;
+  }
+  EXPECT_EQ(Printable(text), Printable(seen.text));
+  EXPECT_EQ(buttons, seen.buttons);
+  EXPECT_STREQ(icon, seen.icon.c_str());
+  Answer(seen, answer);
+  EXPECT_TRUE(WaitForClosed(seen.window)) << "message box stayed open";
+}
+
+std::string ChooserFolder(HWND chooser) {
+  char folder[MAX_PATH] = "\x7f<sentinel>";
+  SendMessageA(chooser, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  return folder;
+}
+
+void ChooseFile(HWND chooser, const std::string& path) {
+  SendMessageA(chooser, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+}
+
+void CancelChooser(HWND chooser) { PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0); }
+
+// Dismisses what a failed driver left open: message boxes answered No,
+// Cancel or OK; choosers cancelled; the title dialog cancelled; the main
+// window ended with its exit button.
+static void DismissLeftovers(DWORD threadId) {
+  EnumThreadWindows(
+      threadId,
+      [](HWND w, LPARAM) -> BOOL {
+        if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+        if (IsMessageBox(w)) {
+          int id = GetDlgItem(w, IDNO) && IsWindowVisible(GetDlgItem(w, IDNO)) ? IDNO : IDCANCEL;
+          if (!(GetDlgItem(w, id) && IsWindowVisible(GetDlgItem(w, id)))) id = IDOK;
+          PostMessageA(w, WM_COMMAND, id, 0);
+        } else if (GetDlgItem(w, 1008)) {
+          PostMessageA(w, WM_COMMAND, 1008, 0);
+        } else if (GetDlgItem(w, 1001) && GetDlgItem(w, 1003)) {
+          PostMessageA(w, WM_COMMAND, 1003, 0);
+        } else {
+          PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        }
+        return TRUE;
+      },
+      0);
+}
+
+void RunDriven(const std::function<void()>& modal, const std::function<void()>& driver) {
+  std::atomic<bool> modalDone(false);
+  DWORD modalThread = GetCurrentThreadId();
+  std::thread second([&] {
+    driver();
+    if (WaitUntil([&] { return modalDone.load(); }, 5000)) return;
+    ADD_FAILURE() << "windows were still open after the driver finished; dismissing them";
+    bool ended = WaitUntil(
+        [&] {
+          DismissLeftovers(modalThread);
+          Sleep(200);
+          return modalDone.load();
+        },
+        30000);
+    if (!ended) {
+      fprintf(stderr, "a modal window could not be dismissed; ending the test program\n");
+      fflush(stderr);
+      ExitProcess(3);
+    }
+  });
+  modal();
+  modalDone = true;
+  second.join();
+}
+
+bool SaveScreenshot(HWND window, const char* name) {
+  RECT r;
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(NULL);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info;
+  ZeroMemory(&info, sizeof info);
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = NULL;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+
+  DWORD stride = ((width * 3 + 3) / 4) * 4;
+  DWORD imageSize = stride * height;
+  BITMAPFILEHEADER file;
+  ZeroMemory(&file, sizeof file);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  std::string path = std::string(TOMAVEL_SCREENS_DIR) + "\\" + name + ".bmp";
+  CreateDirectoryA(TOMAVEL_SCREENS_DIR, NULL);
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  bool saved = false;
+  if (out != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    saved = WriteFile(out, &file, sizeof file, &written, NULL) &&
+            WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, NULL) &&
+            WriteFile(out, bits, imageSize, &written, NULL);
+    CloseHandle(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(NULL, screen);
+  return saved;
+}
+
+}  // namespace ui

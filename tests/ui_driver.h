@@ -1,0 +1,63 @@
+// Drives real dialogs in-process as a user would. The dialog under test runs
+// modally on the test's thread; a second thread finds each window, reads it,
+// types and clicks. Every wait is bounded: a window that never shows fails
+// the test, and anything left open is dismissed so the run goes on.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+const DWORD kWaitMs = 10000;
+
+// A visible, enabled top-level dialog of this process with this caption (CP932)
+// that holds a control with this id. Null after ms without one.
+HWND WaitForDialog(const char* caption, int controlId, DWORD ms = kWaitMs);
+// The file chooser with this caption.
+HWND WaitForChooser(const char* caption, DWORD ms = kWaitMs);
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs);
+bool WaitForClosed(HWND window, DWORD ms = kWaitMs);
+
+std::string Text(HWND window);  // CP932 bytes
+std::string ControlText(HWND dialog, int id);
+HWND FocusOf(HWND window);      // the keyboard focus in the window's thread
+
+void Click(HWND dialog, int id);                    // as a mouse click: posted
+void Type(HWND dialog, int id, const std::string& text);
+void PressKey(HWND window, UINT virtualKey);        // posted to window's focus
+void CloseBox(HWND window);                         // the caption's close box
+
+struct MessageBoxSeen {
+  HWND window = NULL;
+  std::string caption;
+  std::string text;
+  std::vector<int> buttons;  // ids of the visible buttons, in id order
+  std::string icon;          // "warning", "question", "information", "error", "none"
+};
+// Waits for a message box with this caption and reads it.
+bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms = kWaitMs);
+void Answer(const MessageBoxSeen& box, int buttonId);
+// Checks a message box as the user meets it, then answers it.
+void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
+                      const char* icon, int answer);
+
+std::string ChooserFolder(HWND chooser);
+void ChooseFile(HWND chooser, const std::string& path);  // types the name, presses Open
+void CancelChooser(HWND chooser);
+
+// Runs modal on this thread and driver on a second one. When the driver is
+// done, whatever modal left open is dismissed within a bound and the test
+// fails, so a stuck dialog never hangs the run.
+void RunDriven(const std::function<void()>& modal, const std::function<void()>& driver);
+
+// Saves the window as it is on screen to the screenshot folder as name.bmp.
+bool SaveScreenshot(HWND window, const char* name);
+
+// Top-level windows of this process that are visible now.
+std::vector<HWND> VisibleWindows();
+
+}  // namespace ui
