@@ -6,69 +6,16 @@
 #include "app/main_window.h"
 #include "app/platform_version.h"
 #include "res/resource.h"
+#include "tests/app_driver.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
 
+using namespace app_driver;
 using namespace testing_support;
 
 namespace {
 
-const char kProgramChooser[] = "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
 const COLORREF kBlue = 0xFF0000;
-
-INT_PTR RunMainWindow() {
-  return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
-}
-
-HWND FindMainWindow() {
-  for (HWND w : ui::VisibleWindows())
-    if (GetDlgItem(w, IDC_EXIT) && GetDlgItem(w, IDC_SCOPE_ALL)) return w;
-  return NULL;
-}
-
-// The main window once it is idle: enabled again, and after a repaint (which
-// the closing of a chooser need not cause) with the focus on the exit button.
-HWND WaitForIdleMainWindow(bool repaint = false) {
-  HWND main = NULL;
-  bool enabled = ui::WaitUntil([&] {
-    main = FindMainWindow();
-    return main && IsWindowEnabled(main);
-  });
-  EXPECT_TRUE(enabled) << "the main window did not become enabled again";
-  if (!enabled) return NULL;
-  if (repaint) InvalidateRect(main, NULL, TRUE);
-  // Nothing left to paint: a late paint would move the focus under the test.
-  bool focused = ui::WaitUntil([&] {
-    return !GetUpdateRect(main, NULL, FALSE) && ui::FocusOf(main) == GetDlgItem(main, IDC_EXIT);
-  });
-  EXPECT_TRUE(focused) << "the focus is not on the exit button after a paint";
-  return focused ? main : NULL;
-}
-
-// Cancels the program chooser that opens with the window; returns the main
-// window, and the folder the chooser opened in.
-HWND CancelOpeningChooser(std::string* folder = nullptr) {
-  HWND chooser = ui::WaitForChooser(kProgramChooser);
-  if (!chooser) return NULL;
-  HWND main = FindMainWindow();
-  EXPECT_TRUE(main && IsWindowVisible(main)) << "the main window is visible behind the chooser";
-  EXPECT_FALSE(main && IsWindowEnabled(main)) << "the chooser is modal over the main window";
-  if (folder) *folder = ui::ChooserFolder(chooser);
-  ui::CancelChooser(chooser);
-  EXPECT_TRUE(ui::WaitForClosed(chooser));
-  return WaitForIdleMainWindow();
-}
-
-// Pixels of one colour in a rectangle of the window's client area.
-int CountPixels(HWND window, int left, int top, int right, int bottom, COLORREF colour) {
-  HDC dc = GetDC(window);
-  int count = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x)
-      if (GetPixel(dc, x, y) == colour) ++count;
-  ReleaseDC(window, dc);
-  return count;
-}
 
 class MainWindow : public ::testing::Test {
  protected:

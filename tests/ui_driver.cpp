@@ -36,7 +36,11 @@ std::vector<HWND> VisibleWindows() {
 std::string Text(HWND window) {
   char buffer[2048] = "\x7f<sentinel>";
   // WM_GETTEXT reaches a window of another thread; GetWindowText would not.
-  SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  // Bounded, in case that thread has stopped pumping messages.
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                           2000, &copied))
+    return "<no answer>";
   return buffer;
 }
 
@@ -214,9 +218,11 @@ static void DismissLeftovers(DWORD threadId) {
 
 void RunDriven(const std::function<void()>& modal, const std::function<void()>& driver) {
   std::atomic<bool> modalDone(false);
+  std::atomic<bool> driverDone(false);
   DWORD modalThread = GetCurrentThreadId();
   std::thread second([&] {
     driver();
+    driverDone = true;
     if (WaitUntil([&] { return modalDone.load(); }, 5000)) return;
     ADD_FAILURE() << "windows were still open after the driver finished; dismissing them";
     bool ended = WaitUntil(
@@ -234,6 +240,15 @@ void RunDriven(const std::function<void()>& modal, const std::function<void()>& 
   });
   modal();
   modalDone = true;
+  // Keep this thread's windows answering until the driver is done with them.
+  while (!driverDone) {
+    MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
   second.join();
 }
 

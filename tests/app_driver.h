@@ -1,0 +1,49 @@
+// Helpers that know Tomavel's own windows, shared by the window and flow tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "app/app_state.h"
+
+namespace app_driver {
+
+extern const char kProgramChooser[];
+extern const char kShortcutChooser[];
+
+// Runs the main window from its template, as the entry does; its result.
+INT_PTR RunMainWindow();
+HWND FindMainWindow();
+// The main window once enabled again and, after a paint (forced if repaint),
+// with the focus on the exit button. Null (and a failure) otherwise.
+HWND WaitForIdleMainWindow(bool repaint = false);
+// Cancels the program chooser that opens with the main window.
+HWND CancelOpeningChooser(std::string* folder = nullptr);
+// The title dialog once painted with the focus in its title field.
+HWND WaitForTitleDialog();
+// Pixels of one colour in a rectangle of a window's client area.
+int CountPixels(HWND window, int left, int top, int right, int bottom, COLORREF colour);
+
+// A test with a stand-in owner window, a folder of programs to pick, and
+// both Startup folders put back as they were found.
+class FlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::set<std::string> NewFiles(StartupScope scope) const;
+  std::string StartupFile(StartupScope scope, const std::string& name) const;
+
+  HWND owner_ = NULL;
+  std::string programs_;     // holds app.exe
+  std::string program_;      // programs_ + "\\app.exe"
+  std::string userStartup_, allStartup_;
+  std::set<std::string> userBefore_, allBefore_;
+  char savedDirectory_[MAX_PATH] = "";
+};
+
+std::set<std::string> FileNames(const std::string& folder);
+
+}  // namespace app_driver

@@ -1,0 +1,148 @@
+// The remove flow end to end: the real shortcut chooser, the confirmation,
+// the deletion, and the files left on disk.
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include "app/app_state.h"
+#include "flows/remove_flow.h"
+#include "res/resource.h"
+#include "startup/shortcut_writer.h"
+#include "tests/app_driver.h"
+#include "tests/test_support.h"
+#include "tests/ui_driver.h"
+
+using namespace app_driver;
+using namespace testing_support;
+
+namespace {
+
+const std::vector<int> kOk = {IDOK};
+const std::vector<int> kYesNo = {IDYES, IDNO};
+
+class RemoveFlow : public FlowTest {
+ protected:
+  void SetUp() override {
+    FlowTest::SetUp();
+    shortcut_ = StartupFile(kScopeUser, "表示.lnk");
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+    ASSERT_EQ(S_OK, CreateStartupShortcut(shortcut_.c_str(), program_.c_str(), programs_.c_str(), "", SW_SHOWNORMAL,
+                                          NULL, NULL, 0));
+    CoUninitialize();
+  }
+  int Remove(const std::function<void()>& driver) {
+    int result = -1;
+    ui::RunDriven([&] { result = RemoveShortcut(owner_); }, driver);
+    return result;
+  }
+  // Picks a file in the shortcut chooser; returns the folder it opened in.
+  std::string Pick(const std::string& path) {
+    HWND chooser = ui::WaitForChooser(kShortcutChooser);
+    if (!chooser) return "<no chooser>";
+    std::string folder = ui::ChooserFolder(chooser);
+    ui::ChooseFile(chooser, path);
+    return folder;
+  }
+  std::string shortcut_;
+};
+
+TEST_F(RemoveFlow, TheChooserOpensInTheScopesStartupFolderWhateverTheProgramChooserUsed) {
+  lstrcpyA(appState.initialFolder, programs_.c_str());
+  SetCurrentDirectoryA(programs_.c_str());
+  for (StartupScope scope : {kScopeUser, kScopeAllUsers, kScopeUser}) {
+    appState.scope = scope;
+    std::string opened;
+    EXPECT_EQ(0, Remove([&] {
+                HWND chooser = ui::WaitForChooser(kShortcutChooser);
+                ASSERT_TRUE(chooser);
+                opened = ui::ChooserFolder(chooser);
+                ui::CancelChooser(chooser);
+              }));
+    EXPECT_EQ(scope == kScopeUser ? userStartup_ : allStartup_, opened) << "scope " << scope;
+    EXPECT_STREQ("", appState.chosenPath);
+  }
+  EXPECT_EQ(programs_, appState.initialFolder) << "the shortcut chooser leaves the program chooser's folder alone";
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+TEST_F(RemoveFlow, NoKeepsTheFileAndSaysSo) {
+  EXPECT_EQ(0, Remove([&] {
+              Pick(shortcut_);
+              ui::MessageBoxSeen box;
+              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
+              ui::SaveScreenshot(box.window, "remove-confirmation");
+              EXPECT_EQ(Utf8("表示 をスタートアップフォルダから削除します"), Utf8(box.text));
+              EXPECT_EQ(kYesNo, box.buttons);
+              EXPECT_EQ("information", box.icon);
+              ui::Answer(box, IDNO);
+              ui::ExpectMessageBox("Tomavel", "処理はキャンセルされ削除されませんでした", kOk, "information", IDOK);
+            }));
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+TEST_F(RemoveFlow, YesFromTheRemoveButtonDeletesTheShortcutNeverItsProgram) {
+  ui::RunDriven([&] { RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser();
+                  ASSERT_TRUE(main);
+                  ui::Click(main, IDC_REMOVE);
+                  EXPECT_EQ(userStartup_, Pick(shortcut_));
+                  ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information",
+                                       IDYES);
+                  ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除しました", kOk, "information",
+                                       IDOK);
+                  ASSERT_TRUE(WaitForIdleMainWindow(true));
+                  ui::Click(main, IDC_EXIT);
+                });
+  EXPECT_EQ(Utf8(shortcut_), Utf8(appState.chosenPath)) << "the chooser returns the shortcut, not its target";
+  EXPECT_FALSE(FileExists(shortcut_));
+  EXPECT_TRUE(FileExists(program_)) << "the program the shortcut pointed to is untouched";
+}
+
+TEST_F(RemoveFlow, AnyPickedFileIsDeletedAndAnnouncedByItsStem) {
+  // Through "all files", outside the Startup folder, with two dots.
+  std::string other = programs_ + "\\notes.old.txt";
+  WriteFileBytes(other, "x");
+  EXPECT_EQ(0, Remove([&] {
+              Pick(other);
+              ui::ExpectMessageBox("Tomavel", "notes.old をスタートアップフォルダから削除します", kYesNo,
+                                   "information", IDYES);
+              ui::ExpectMessageBox("Tomavel", "notes.old をスタートアップフォルダから削除しました", kOk,
+                                   "information", IDOK);
+            }));
+  EXPECT_FALSE(FileExists(other));
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {
+  SetFileAttributesA(shortcut_.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(0, Remove([&] {
+              Pick(shortcut_);
+              ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information",
+                                   IDYES);
+              ui::MessageBoxSeen box;
+              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
+              ui::SaveScreenshot(box.window, "deletion-failed-message");
+              EXPECT_EQ(Utf8("表示 を削除できませんでした。\n\nアクセスが拒否されました。"), Utf8(box.text));
+              EXPECT_EQ(kOk, box.buttons);
+              EXPECT_EQ("warning", box.icon);
+              ui::Answer(box, IDOK);
+            }));
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+TEST_F(RemoveFlow, AMissingStartupFolderIsReportedWithoutAChooser) {
+  std::string away = userStartup_ + ".away";
+  ASSERT_TRUE(MoveFileA(userStartup_.c_str(), away.c_str()));
+  bool choserSeen = false;
+  int result = Remove([&] {
+    ui::ExpectMessageBox("Tomavel", "スタートアップフォルダが見つかりませんでした。", kOk, "warning", IDOK);
+    for (HWND w : ui::VisibleWindows())
+      if (ui::Text(w) == kShortcutChooser) choserSeen = true;
+  });
+  ASSERT_TRUE(MoveFileA(away.c_str(), userStartup_.c_str()));
+  EXPECT_EQ(0, result);
+  EXPECT_FALSE(choserSeen);
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+}  // namespace

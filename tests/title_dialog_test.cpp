@@ -1,0 +1,191 @@
+// The title and arguments dialog: its texts, prompts, focus rule, warnings
+// and what it leaves in the application state for each way it can end.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "flows/title_dialog.h"
+#include "res/resource.h"
+#include "tests/app_driver.h"
+#include "tests/test_support.h"
+#include "tests/ui_driver.h"
+
+using namespace app_driver;
+using namespace testing_support;
+
+namespace {
+
+const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
+
+class TitleDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetAppState();
+    // A stand-in for the main window: the dialog's owner.
+    owner_ = CreateWindowExA(0, "Static", "owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150, 120, 640, 360, NULL, NULL,
+                             GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(owner_);
+    appState.mainWindow = owner_;
+    lstrcpyA(appState.title, "old title");
+    lstrcpyA(appState.arguments, "old arguments");
+  }
+  void TearDown() override { DestroyWindow(owner_); }
+
+  // Runs the dialog with driver; returns its result.
+  INT_PTR Run(const std::function<void(HWND)>& driver) {
+    INT_PTR result = 12345;
+    ui::RunDriven([&] { result = RunTitleDialog(); },
+                  [&] {
+                    HWND dialog = ui::WaitForDialog("Tomavel", IDC_TITLE);
+                    ASSERT_TRUE(dialog);
+                    // Idle: painted once, focus in the title field.
+                    ASSERT_TRUE(ui::WaitUntil([&] {
+                      return !GetUpdateRect(dialog, NULL, FALSE) && ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE);
+                    })) << "the focus is not in the title field after the first paint";
+                    EXPECT_EQ(dialog, appState.titleDialog);
+                    driver(dialog);
+                  });
+    EXPECT_EQ(NULL, appState.titleDialog) << "cleared when the dialog ends";
+    return result;
+  }
+  HWND owner_ = NULL;
+};
+
+TEST_F(TitleDialog, OpensOverTheOwnerWithEmptyFieldsPromptsAndFocusOnTheTitle) {
+  INT_PTR result = Run([&](HWND dialog) {
+    EXPECT_EQ("OK", ui::ControlText(dialog, IDC_TITLE_OK));
+    EXPECT_EQ(Utf8("ｷｬﾝｾﾙ"), Utf8(ui::ControlText(dialog, IDC_TITLE_CANCEL)));
+    EXPECT_EQ("", ui::ControlText(dialog, IDC_TITLE)) << "earlier values are not shown again";
+    EXPECT_EQ("", ui::ControlText(dialog, IDC_ARGUMENTS));
+    EXPECT_EQ(owner_, GetWindow(dialog, GW_OWNER));
+
+    // Nothing moves it: template position 0, 0 puts its client area on the
+    // upper-left corner of the owner's client area.
+    POINT ownerOrigin = {0, 0}, dialogOrigin = {0, 0};
+    ClientToScreen(owner_, &ownerOrigin);
+    ClientToScreen(dialog, &dialogOrigin);
+    EXPECT_EQ(ownerOrigin.x, dialogOrigin.x);
+    EXPECT_EQ(ownerOrigin.y, dialogOrigin.y);
+
+    // The red prompt at (10, 10), the blue one at (10, 100).
+    EXPECT_GT(CountPixels(dialog, 10, 10, 200, 26, RGB(255, 0, 0)), 50) << "red title prompt";
+    EXPECT_GT(CountPixels(dialog, 10, 100, 200, 116, RGB(0, 0, 255)), 50) << "blue arguments prompt";
+    EXPECT_EQ(0, CountPixels(dialog, 10, 10, 200, 26, RGB(0, 0, 255)));
+    ui::SaveScreenshot(dialog, "title-dialog");
+
+    ui::Type(dialog, IDC_TITLE, "メール");
+    ui::Type(dialog, IDC_ARGUMENTS, "-q \"x y\"");
+    ui::PressKey(dialog, VK_RETURN);  // Enter in the title field presses OK
+  });
+  EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_EQ(Utf8("メール"), Utf8(appState.title));
+  EXPECT_EQ("-q \"x y\"", std::string(appState.arguments));
+}
+
+TEST_F(TitleDialog, EnterInTheArgumentsFieldPressesOkAndARepaintLeavesTheFocusAlone) {
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, "t");
+    ui::PressKey(dialog, VK_TAB);
+    ASSERT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
+    InvalidateRect(dialog, NULL, TRUE);
+    ASSERT_TRUE(ui::WaitUntil([&] { return !GetUpdateRect(dialog, NULL, FALSE); }));
+    Sleep(100);
+    EXPECT_EQ(GetDlgItem(dialog, IDC_ARGUMENTS), ui::FocusOf(dialog)) << "only the first paint moves the focus";
+    ui::Type(dialog, IDC_ARGUMENTS, "a");
+    ui::PressKey(dialog, VK_RETURN);
+  });
+  EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_STREQ("t", appState.title);
+  EXPECT_STREQ("a", appState.arguments);
+}
+
+TEST_F(TitleDialog, EscapeDoesNothing) {
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, "kept");
+    ui::PressKey(dialog, VK_ESCAPE);
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    ui::PressKey(dialog, VK_RETURN);  // had Escape ended it, OK could not
+  });
+  EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_STREQ("kept", appState.title);
+}
+
+TEST_F(TitleDialog, CancelIsSilentEmptiesTheTitleAndKeepsTheArguments) {
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, "new");
+    ui::Type(dialog, IDC_ARGUMENTS, "new arguments");
+    ui::Click(dialog, IDC_TITLE_CANCEL);
+    EXPECT_TRUE(ui::WaitForClosed(dialog));
+  });
+  EXPECT_EQ(IDC_TITLE_CANCEL, result);
+  EXPECT_STREQ("", appState.title);
+  EXPECT_STREQ("old arguments", appState.arguments);
+}
+
+TEST_F(TitleDialog, CloseBoxWarnsEmptiesTheTitleAndKeepsTheArguments) {
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, "new");
+    ui::CloseBox(dialog);
+    ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
+  });
+  EXPECT_EQ(IDC_TITLE_CANCEL, result);
+  EXPECT_STREQ("", appState.title);
+  EXPECT_STREQ("old arguments", appState.arguments);
+}
+
+TEST_F(TitleDialog, OkWithOnlyArgumentsWarnsAndLeavesTheTitleEmpty) {
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_ARGUMENTS, "only arguments");
+    ui::Click(dialog, IDC_TITLE_OK);
+    ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
+  });
+  EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_STREQ("", appState.title);
+  EXPECT_STREQ("only arguments", appState.arguments);
+}
+
+TEST_F(TitleDialog, TextsAreCutAt199BytesWithoutHalfACharacter) {
+  std::string longTitle(250, 'a');
+  std::string cutInsideCharacter = std::string(198, 'b') + "表示";  // 表 would need bytes 199 and 200
+  INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, longTitle);
+    ui::Type(dialog, IDC_ARGUMENTS, cutInsideCharacter);
+    ui::Click(dialog, IDC_TITLE_OK);
+    EXPECT_TRUE(ui::WaitForClosed(dialog));
+  });
+  EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_EQ(std::string(199, 'a'), std::string(appState.title));
+  EXPECT_EQ(std::string(198, 'b'), std::string(appState.arguments)) << "no lone lead byte at the end";
+
+  // A double-byte character that ends exactly at byte 199 stays whole.
+  std::string fits = std::string(197, 'c') + "表示";
+  result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, fits);
+    ui::Click(dialog, IDC_TITLE_OK);
+  });
+  EXPECT_EQ(Utf8(std::string(197, 'c') + "表"), Utf8(appState.title));
+}
+
+// Vetoes the creation of every dialog window on this thread.
+LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    if (create->lpcs->lpszClass == MAKEINTRESOURCEA(0x8002) ||
+        (HIWORD(create->lpcs->lpszClass) && lstrcmpA(create->lpcs->lpszClass, "#32770") == 0))
+      return 1;
+  }
+  return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST_F(TitleDialog, ADialogThatCannotBeCreatedLeavesNoStaleTitle) {
+  HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseDialogs, NULL, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  INT_PTR result = RunTitleDialog();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(-1, result);
+  EXPECT_STREQ("", appState.title) << "a stale title would register a shortcut nobody asked for";
+  EXPECT_STREQ("old arguments", appState.arguments);
+  EXPECT_EQ(NULL, appState.titleDialog);
+}
+
+}  // namespace
