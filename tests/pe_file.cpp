@@ -6,6 +6,11 @@ namespace pe {
 
 namespace {
 
+bool Fail(std::string* error, const std::string& what) {
+  *error = what;
+  return false;
+}
+
 struct Image {
   const std::string& bytes;
   std::vector<IMAGE_SECTION_HEADER> sections;
@@ -35,11 +40,11 @@ struct Image {
 bool ReadResourceTree(const Image& image, size_t base, size_t dir, int depth, int type, const std::string& name,
                       File* file, std::string* error) {
   IMAGE_RESOURCE_DIRECTORY header;
-  if (!image.Read(dir, &header)) return *error = "resource directory outside the file", false;
+  if (!image.Read(dir, &header)) return Fail(error, "resource directory outside the file");
   int entries = header.NumberOfNamedEntries + header.NumberOfIdEntries;
   for (int i = 0; i < entries; ++i) {
     IMAGE_RESOURCE_DIRECTORY_ENTRY entry;
-    if (!image.Read(dir + sizeof header + i * sizeof entry, &entry)) return *error = "entry outside", false;
+    if (!image.Read(dir + sizeof header + i * sizeof entry, &entry)) return Fail(error, "entry outside");
     std::string label;
     int id = -1;
     if (entry.NameIsString) {
@@ -55,15 +60,15 @@ bool ReadResourceTree(const Image& image, size_t base, size_t dir, int depth, in
       label = "#" + std::to_string(id);
     }
     if (entry.DataIsDirectory) {
-      if (depth == 0 && id < 0) return *error = "named resource type " + label, false;
+      if (depth == 0 && id < 0) return Fail(error, "named resource type " + label);
       if (!ReadResourceTree(image, base, base + entry.OffsetToDirectory, depth + 1, depth == 0 ? id : type,
                             depth == 1 ? label : name, file, error))
         return false;
     } else {
       IMAGE_RESOURCE_DATA_ENTRY data;
-      if (depth != 2 || !image.Read(base + entry.OffsetToData, &data)) return *error = "bad resource leaf", false;
+      if (depth != 2 || !image.Read(base + entry.OffsetToData, &data)) return Fail(error, "bad resource leaf");
       size_t at = image.Offset(data.OffsetToData);
-      if (at == 0 || at + data.Size > image.bytes.size()) return *error = "resource data outside the file", false;
+      if (at == 0 || at + data.Size > image.bytes.size()) return Fail(error, "resource data outside the file");
       file->resources.push_back({type, name, static_cast<WORD>(id), image.bytes.substr(at, data.Size)});
     }
   }
@@ -75,12 +80,12 @@ bool ReadResourceTree(const Image& image, size_t base, size_t dir, int depth, in
 bool Parse(const std::string& bytes, File* file, std::string* error) {
   Image image{bytes, {}};
   IMAGE_DOS_HEADER dos;
-  if (!image.Read(0, &dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) return *error = "no MZ header", false;
+  if (!image.Read(0, &dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) return Fail(error, "no MZ header");
   DWORD signature = 0;
   IMAGE_FILE_HEADER header;
   size_t at = dos.e_lfanew;
   if (!image.Read(at, &signature) || signature != IMAGE_NT_SIGNATURE || !image.Read(at + 4, &header))
-    return *error = "no PE header", false;
+    return Fail(error, "no PE header");
   file->machine = header.Machine;
   size_t optional = at + 4 + sizeof header;
   WORD magic = 0;
@@ -88,23 +93,23 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
   IMAGE_DATA_DIRECTORY imports, resources;
   if (magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
     IMAGE_OPTIONAL_HEADER32 h;
-    if (!image.Read(optional, &h)) return *error = "short optional header", false;
+    if (!image.Read(optional, &h)) return Fail(error, "short optional header");
     file->subsystem = h.Subsystem;
     imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
   } else if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
     IMAGE_OPTIONAL_HEADER64 h;
-    if (!image.Read(optional, &h)) return *error = "short optional header", false;
+    if (!image.Read(optional, &h)) return Fail(error, "short optional header");
     file->subsystem = h.Subsystem;
     imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
   } else {
-    return *error = "unknown optional header", false;
+    return Fail(error, "unknown optional header");
   }
   size_t sections = optional + header.SizeOfOptionalHeader;
   for (int i = 0; i < header.NumberOfSections; ++i) {
     IMAGE_SECTION_HEADER s;
-    if (!image.Read(sections + i * sizeof s, &s)) return *error = "short section table", false;
+    if (!image.Read(sections + i * sizeof s, &s)) return Fail(error, "short section table");
     image.sections.push_back(s);
   }
 
@@ -128,7 +133,7 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
   }
 
   size_t base = image.Offset(resources.VirtualAddress);
-  if (base == 0) return *error = "no resource section", false;
+  if (base == 0) return Fail(error, "no resource section");
   return ReadResourceTree(image, base, base, 0, 0, "", file, error);
 }
 

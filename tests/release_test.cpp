@@ -4,6 +4,7 @@
 // import, what kind of program they are, and their size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "tests/pe_file.h"
@@ -108,9 +109,9 @@ void ExpectTemplate(const std::string& bytes, const Template& expected) {
 }
 
 const pe::Resource* Find(const pe::File& file, int type, const char* name) {
-  for (const pe::Resource& r : file.resources)
-    if (r.type == type && r.name == name) return &r;
-  return nullptr;
+  auto found = std::find_if(file.resources.begin(), file.resources.end(),
+                            [&](const pe::Resource& r) { return r.type == type && r.name == name; });
+  return found == file.resources.end() ? nullptr : &*found;
 }
 
 std::string VersionString(const pe::VersionNode& root, const wchar_t* key) {

@@ -1,6 +1,7 @@
 // Path and name rules, and the bounded text helpers, on code page 932 text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -181,18 +182,16 @@ std::vector<size_t> CharacterStarts(const std::string& s) {
 }
 
 bool IsCharacterBoundary(const std::string& s, size_t offset) {
-  if (offset == s.size()) return true;
-  for (size_t start : CharacterStarts(s))
-    if (start == offset) return true;
-  return false;
+  std::vector<size_t> starts = CharacterStarts(s);
+  return offset == s.size() || std::find(starts.begin(), starts.end(), offset) != starts.end();
 }
 
 size_t LastRealSeparator(const std::string& s, bool* found) {
   *found = false;
   size_t last = 0;
-  for (size_t start : CharacterStarts(s)) {
-    if (s[start] == '\\') {
-      last = start;
+  for (size_t i = 0; i < s.size(); i += (IsDBCSLeadByte(static_cast<BYTE>(s[i])) && i + 1 < s.size()) ? 2 : 1) {
+    if (s[i] == '\\') {
+      last = i;
       *found = true;
     }
   }
@@ -238,7 +237,7 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
     ASSERT_NE(nullptr, memchr(path, 0, sizeof path));
     std::string expected = folder + "\\" + title;
     std::string lower = title;
-    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; });
     if (lower.find(".lnk") == std::string::npos) expected += ".lnk";
     if (expected.size() <= 259) {
       ASSERT_EQ(1, composed);

@@ -1,9 +1,12 @@
 #include "tests/ui_driver.h"
 
+#include "tests/screenshot.h"
+
 #include <commdlg.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -131,13 +134,11 @@ bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms) {
   HWND box = NULL;
   bool ok = WaitUntil(
       [&] {
-        for (HWND w : VisibleWindows()) {
-          if (IsMessageBox(w) && Text(w) == caption) {
-            box = w;
-            return true;
-          }
-        }
-        return false;
+        std::vector<HWND> windows = VisibleWindows();
+        auto found = std::find_if(windows.begin(), windows.end(),
+                                  [&](HWND w) { return IsMessageBox(w) && Text(w) == caption; });
+        box = found == windows.end() ? NULL : *found;
+        return box != NULL;
       },
       ms);
   *seen = MessageBoxSeen();
@@ -253,48 +254,9 @@ void RunDriven(const std::function<void()>& modal, const std::function<void()>& 
 }
 
 bool SaveScreenshot(HWND window, const char* name) {
-  RECT r;
-  GetWindowRect(window, &r);
-  int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(NULL);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info;
-  ZeroMemory(&info, sizeof info);
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = NULL;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-
-  DWORD stride = ((width * 3 + 3) / 4) * 4;
-  DWORD imageSize = stride * height;
-  BITMAPFILEHEADER file;
-  ZeroMemory(&file, sizeof file);
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + imageSize;
-  std::string path = std::string(TOMAVEL_SCREENS_DIR) + "\\" + name + ".bmp";
   CreateDirectoryA(TOMAVEL_SCREENS_DIR, NULL);
-  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  bool saved = false;
-  if (out != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    saved = WriteFile(out, &file, sizeof file, &written, NULL) &&
-            WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, NULL) &&
-            WriteFile(out, bits, imageSize, &written, NULL);
-    CloseHandle(out);
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(NULL, screen);
-  return saved;
+  std::string path = std::string(TOMAVEL_SCREENS_DIR) + "\\" + name + ".bmp";
+  return SaveWindowBitmap(window, path.c_str());
 }
 
 }  // namespace ui
