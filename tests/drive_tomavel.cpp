@@ -157,9 +157,9 @@ void Register(HWND chooser, const std::string& program) {
   if (GetFileAttributesA(ShortcutPath().c_str()) == INVALID_FILE_ATTRIBUTES) Fail("no shortcut was written");
 }
 
-void Remove(HWND main) {
+void Remove(HWND mainWindow) {
   Step("press the remove button");
-  Click(main, IDC_REMOVE);
+  Click(mainWindow, IDC_REMOVE);
   HWND chooser = WaitFor(kShortcutChooser, IDOK);
   Shot(chooser, "06-shortcut-chooser");
   Step("pick the shortcut");
@@ -178,16 +178,15 @@ int Demo(const std::string& exe) {
   HWND chooser = WaitFor(kProgramChooser, IDOK);
   Register(chooser, "C:\\windows\\notepad.exe");
   Step("the main window");
-  HWND main = WaitFor("Tomavel", IDC_EXIT);
-  InvalidateRect(main, NULL, TRUE);
-  Shot(main, "05-main-window");
+  HWND mainWindow = WaitFor("Tomavel", IDC_EXIT);
+  InvalidateRect(mainWindow, NULL, TRUE);
+  Shot(mainWindow, "05-main-window");
   // Kept for lnkinfo: the script prints what the shortcut holds.
   if (!CopyFileA(ShortcutPath().c_str(), (screens + "\\registered.lnk").c_str(), FALSE))
     Fail("cannot keep a copy of the shortcut");
-  Remove(main);
+  Remove(mainWindow);
   Step("leave with the exit button");
-  main = WaitFor("Tomavel", IDC_EXIT);
-  Click(main, IDC_EXIT);
+  Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
   WaitExit(process);
   Say("demo: all " + std::to_string(stepNumber) + " steps behaved\n");
   return 0;
@@ -236,9 +235,9 @@ int Bench(const std::string& exe, int runs, const char* baseline) {
     memory.cb = sizeof memory;
     if (!GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) Fail("no memory figures");
     peak.push_back(static_cast<double>(memory.PeakWorkingSetSize) / 1024.0);
-    HWND main = WaitFor("Tomavel", IDC_EXIT);
+    HWND mainWindow = WaitFor("Tomavel", IDC_EXIT);
     start = Now();
-    Remove(main);
+    Remove(mainWindow);
     removal.push_back(Now() - start);
     Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
     WaitExit(process);
@@ -258,9 +257,11 @@ int Bench(const std::string& exe, int runs, const char* baseline) {
 int main(int argc, char** argv) {
   char exe[MAX_PATH];
   GetModuleFileNameA(NULL, exe, sizeof exe);
+  // This program lives in build/win64/tests; Tomavel.exe one folder up.
   std::string tomavel = exe;
-  tomavel = tomavel.substr(0, tomavel.rfind('\\'));           // ...\tests
-  tomavel = tomavel.substr(0, tomavel.rfind('\\')) + "\\Tomavel.exe";
+  tomavel.resize(tomavel.rfind('\\'));
+  tomavel.resize(tomavel.rfind('\\'));
+  tomavel += "\\Tomavel.exe";
   if (argc == 3 && std::string(argv[1]) == "demo") {
     screens = argv[2];
     CreateDirectoryA(screens.c_str(), NULL);
