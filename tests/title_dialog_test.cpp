@@ -35,12 +35,10 @@ class TitleDialog : public ::testing::Test {
     INT_PTR result = 12345;
     ui::RunDriven([&] { result = RunTitleDialog(); },
                   [&] {
-                    HWND dialog = ui::WaitForDialog("Tomavel", IDC_TITLE);
-                    ASSERT_TRUE(dialog);
                     // Idle: painted once, focus in the title field.
-                    ASSERT_TRUE(ui::WaitUntil([&] {
-                      return !GetUpdateRect(dialog, NULL, FALSE) && ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE);
-                    })) << "the focus is not in the title field after the first paint";
+                    HWND dialog = WaitForTitleDialog();
+                    ASSERT_TRUE(dialog);
+                    ASSERT_EQ(GetDlgItem(dialog, IDC_TITLE), ui::FocusOf(dialog));
                     EXPECT_EQ(dialog, appState.titleDialog);
                     driver(dialog);
                   });
