@@ -34,14 +34,34 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryA(path.c_str());
 }
 
+static bool IsEmptyFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool empty = true;
+  do {
+    std::string entry = found.cFileName;
+    if (entry != "." && entry != "..") empty = false;
+  } while (empty && FindNextFileA(search, &found));
+  FindClose(search);
+  return empty;
+}
+
 std::string FreshFolder(const std::string& name) {
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
   std::string base = std::string(temp) + "tomavel-tests";
   CreateDirectoryA(base.c_str(), NULL);
   std::string folder = base + "\\" + name;
-  RemoveTree(folder);
-  EXPECT_TRUE(CreateDirectoryA(folder.c_str(), NULL)) << "cannot create " << Utf8(folder);
+  // A chooser that browsed this folder in the test before may still hold it
+  // open for a moment; then it cannot be removed, only emptied.
+  bool ready = false;
+  for (int attempt = 0; attempt < 100 && !ready; ++attempt) {
+    RemoveTree(folder);
+    ready = CreateDirectoryA(folder.c_str(), NULL) || (GetLastError() == ERROR_ALREADY_EXISTS && IsEmptyFolder(folder));
+    if (!ready) Sleep(20);
+  }
+  EXPECT_TRUE(ready) << "cannot create an empty " << Utf8(folder);
   return folder;
 }
 

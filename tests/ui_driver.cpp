@@ -154,7 +154,11 @@ bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms) {
   return true;
 }
 
-void Answer(const MessageBoxSeen& box, int buttonId) { Click(box.window, buttonId); }
+void Answer(const MessageBoxSeen& box, int buttonId) {
+  Click(box.window, buttonId);
+  // Gone before the caller looks for the next box, which has the same caption.
+  EXPECT_TRUE(WaitForClosed(box.window)) << "message box stayed open";
+}
 
 static std::string Printable(const std::string& cp932) {
   // gtest prints bytes; show the text in UTF-8 so a failure is readable.
@@ -177,7 +181,6 @@ void ExpectMessageBox(const char* caption, const std::string& text, const std::v
   EXPECT_EQ(buttons, seen.buttons);
   EXPECT_STREQ(icon, seen.icon.c_str());
   Answer(seen, answer);
-  EXPECT_TRUE(WaitForClosed(seen.window)) << "message box stayed open";
 }
 
 std::string ChooserFolder(HWND chooser) {

@@ -40,6 +40,7 @@ struct MessageBoxSeen {
 };
 // Waits for a message box with this caption and reads it.
 bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms = kWaitMs);
+// Presses a button of the box and waits until the box is gone.
 void Answer(const MessageBoxSeen& box, int buttonId);
 // Checks a message box as the user meets it, then answers it.
 void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
