@@ -238,15 +238,10 @@ TEST_F(ImmutableStartup, InTheAllUsersFolderTheMessageSaysToRunAsAdministrator) 
   appState.scope = kScopeAllUsers;
   EXPECT_EQ(1, Register([&] {
               PickAndName(program_, "Denied", "");
-              ui::MessageBoxSeen box;
-              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
-              ui::SaveScreenshot(box.window, "access-denied-message");
-              EXPECT_EQ(Utf8(std::string(kNotWritten) +
-                             "\n\nアクセスが拒否されました。\n\nすべてのユーザーに適用するには、管理者として実行してください。"),
-                        Utf8(box.text));
-              EXPECT_EQ(kOk, box.buttons);
-              EXPECT_EQ("warning", box.icon);
-              ui::Answer(box, IDOK);
+              ui::ExpectMessageBox("Tomavel",
+                                   std::string(kNotWritten) +
+                                       "\n\nアクセスが拒否されました。\n\nすべてのユーザーに適用するには、管理者として実行してください。",
+                                   kOk, "warning", IDOK, "access-denied-message");
             }));
   EXPECT_TRUE(NewFiles(kScopeAllUsers).empty());
 }

@@ -67,13 +67,8 @@ TEST_F(RemoveFlow, TheChooserOpensInTheScopesStartupFolderWhateverTheProgramChoo
 TEST_F(RemoveFlow, NoKeepsTheFileAndSaysSo) {
   EXPECT_EQ(0, Remove([&] {
               Pick(shortcut_);
-              ui::MessageBoxSeen box;
-              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
-              ui::SaveScreenshot(box.window, "remove-confirmation");
-              EXPECT_EQ(Utf8("表示 をスタートアップフォルダから削除します"), Utf8(box.text));
-              EXPECT_EQ(kYesNo, box.buttons);
-              EXPECT_EQ("information", box.icon);
-              ui::Answer(box, IDNO);
+              ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information", IDNO,
+                                   "remove-confirmation");
               ui::ExpectMessageBox("Tomavel", "処理はキャンセルされ削除されませんでした", kOk, "information", IDOK);
             }));
   EXPECT_TRUE(FileExists(shortcut_));
@@ -119,13 +114,8 @@ TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {
               Pick(shortcut_);
               ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information",
                                    IDYES);
-              ui::MessageBoxSeen box;
-              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
-              ui::SaveScreenshot(box.window, "deletion-failed-message");
-              EXPECT_EQ(Utf8("表示 を削除できませんでした。\n\nアクセスが拒否されました。"), Utf8(box.text));
-              EXPECT_EQ(kOk, box.buttons);
-              EXPECT_EQ("warning", box.icon);
-              ui::Answer(box, IDOK);
+              ui::ExpectMessageBox("Tomavel", "表示 を削除できませんでした。\n\nアクセスが拒否されました。", kOk, "warning",
+                                   IDOK, "deletion-failed-message");
             }));
   EXPECT_TRUE(FileExists(shortcut_));
 }

@@ -171,7 +171,7 @@ static std::string Printable(const std::string& cp932) {
 }
 
 void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
-                      const char* icon, int answer) {
+                      const char* icon, int answer, const char* screenshot) {
   MessageBoxSeen seen;
   if (!WaitForMessageBox(caption, &seen)) {
     ADD_FAILURE() << "no message box \"" << Printable(caption) << "\" expected with text \"" << Printable(text) << "\"";
@@ -180,6 +180,7 @@ void ExpectMessageBox(const char* caption, const std::string& text, const std::v
   EXPECT_EQ(Printable(text), Printable(seen.text));
   EXPECT_EQ(buttons, seen.buttons);
   EXPECT_STREQ(icon, seen.icon.c_str());
+  if (screenshot) SaveScreenshot(seen.window, screenshot);
   Answer(seen, answer);
 }
 

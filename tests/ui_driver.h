@@ -43,8 +43,9 @@ bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms = kWa
 // Presses a button of the box and waits until the box is gone.
 void Answer(const MessageBoxSeen& box, int buttonId);
 // Checks a message box as the user meets it, then answers it.
+// With a screenshot name, the box is also saved as it looks before the answer.
 void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
-                      const char* icon, int answer);
+                      const char* icon, int answer, const char* screenshot = nullptr);
 
 std::string ChooserFolder(HWND chooser);
 void ChooseFile(HWND chooser, const std::string& path);  // types the name, presses Open
