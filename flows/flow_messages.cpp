@@ -4,6 +4,11 @@
 
 const char kFolderNotFound[] = "スタートアップフォルダが見つかりませんでした。";
 const char kTitleTooLong[] = "タイトルが長すぎるため登録できませんでした。";
+const char kTitleHasPathCharacter[] = "タイトルに使えない文字（\\ / :）が含まれているため登録できませんでした。";
+const char kTitleNamesDevice[] = "タイトルにデバイス名（CON、NUL、COM1 など）は使えないため登録できませんでした。";
+const char kProgramPathTooLong[] = "選択したファイルのパスが長すぎるため登録できませんでした。";
+const char kShortcutPathTooLong[] = "選択したファイルのパスが長すぎるため削除できませんでした。";
+const char kNotChosen[] = "ファイルを選択できませんでした。";
 static const char kNotWritten[] = "ショートカットを登録できませんでした。";
 static const char kRunAsAdmin[] = "すべてのユーザーに適用するには、管理者として実行してください。";
 static const char kNotDeleted[] = " を削除できませんでした。";

@@ -8,6 +8,11 @@
 
 extern const char kFolderNotFound[];
 extern const char kTitleTooLong[];
+extern const char kTitleHasPathCharacter[];
+extern const char kTitleNamesDevice[];
+extern const char kProgramPathTooLong[];
+extern const char kShortcutPathTooLong[];
+extern const char kNotChosen[];
 
 // Shows a warning with text, owned by owner, captioned "Tomavel".
 void ShowWarning(HWND owner, const char* text);

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/text.h"
+#include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "flows/title_dialog.h"
 #include "startup/path_rules.h"
@@ -18,28 +19,12 @@ static const char kProgramChooserTitle[] =
 static const char kRegistered[] = "スタートアップへショートカットを登録しました";
 
 int ChooseProgram(HWND owner) {
-  OPENFILENAMEA chooser;
-  ZeroMemory(appState.chosenPath, sizeof appState.chosenPath);
-  ZeroMemory(appState.chosenFileTitle, sizeof appState.chosenFileTitle);
-  ZeroMemory(&chooser, sizeof chooser);
-  // The older, shorter record layout (76 bytes in the 32-bit program).
-  chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  chooser.hwndOwner = owner;
-  chooser.lpstrFilter = kProgramFilter;
-  chooser.nFilterIndex = 0;
-  chooser.lpstrFile = appState.chosenPath;
-  chooser.nMaxFile = sizeof appState.chosenPath;
-  chooser.lpstrFileTitle = appState.chosenFileTitle;
-  chooser.nMaxFileTitle = sizeof appState.chosenFileTitle;
-  chooser.lpstrInitialDir = appState.initialFolder;
-  chooser.lpstrTitle = kProgramChooserTitle;
-  chooser.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  chooser.lpstrDefExt = "exe";
-  BOOL picked = GetOpenFileNameA(&chooser);
-  if (appState.chosenPath[0] != '\0') {
-    DirectoryPart(appState.chosenPath, appState.initialFolder, sizeof appState.initialFolder);
-  }
-  return picked;
+  ChooserSettings settings = {kProgramFilter, appState.initialFolder, kProgramChooserTitle,
+                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong};
+  if (!RunFileChooser(owner, settings)) return 0;
+  // Only a pick the flow accepts moves the next chooser.
+  DirectoryPart(appState.chosenPath, appState.initialFolder, sizeof appState.initialFolder);
+  return 1;
 }
 
 int RegisterProgram(HWND owner) {
@@ -47,16 +32,26 @@ int RegisterProgram(HWND owner) {
   char workingDirectory[kPathSize];
   char shortcutPath[kPathSize];
 
-  if (!ChooseProgram(owner)) return 0;
-
   if (appState.titleDialog != NULL) {
     // Only a command from outside the user interface gets here: the main
-    // window is disabled while the title dialog is open.
+    // window is disabled while the title dialog is open. A second chooser
+    // would replace the pick that the open dialog's title belongs to.
     SetForegroundWindow(appState.titleDialog);
-  } else {
-    RunTitleDialog();
+    return 0;
   }
+  if (!ChooseProgram(owner)) return 0;
+  RunTitleDialog();
   if (appState.title[0] == '\0') return 0;  // the title dialog said why
+
+  // The shortcut must land in the Startup folder itself, as a file.
+  if (TitleHasPathCharacter(appState.title)) {
+    ShowWarning(owner, kTitleHasPathCharacter);
+    return 0;
+  }
+  if (TitleNamesDevice(appState.title)) {
+    ShowWarning(owner, kTitleNamesDevice);
+    return 0;
+  }
 
   CopyText(target, sizeof target, appState.chosenPath);
   DirectoryPart(target, workingDirectory, sizeof workingDirectory);

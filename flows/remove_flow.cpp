@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/text.h"
+#include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "startup/path_rules.h"
 #include "startup/startup_folder.h"
@@ -21,30 +22,16 @@ const size_t kMessageSize = 301;
 
 int ChooseShortcut(HWND owner) {
   char startFolder[kPathSize];
-  OPENFILENAMEA chooser;
-
   if (!GetStartupFolderPath(owner, startFolder, appState.scope)) {
     ShowWarning(owner, kFolderNotFound);
     return 0;
   }
-  ZeroMemory(appState.chosenPath, sizeof appState.chosenPath);
-  ZeroMemory(appState.chosenFileTitle, sizeof appState.chosenFileTitle);
-  ZeroMemory(&chooser, sizeof chooser);
-  chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  chooser.hwndOwner = owner;
-  chooser.lpstrFilter = kShortcutFilter;
-  chooser.nFilterIndex = 0;
-  chooser.lpstrFile = appState.chosenPath;
-  chooser.nMaxFile = sizeof appState.chosenPath;
-  chooser.lpstrFileTitle = appState.chosenFileTitle;
-  chooser.nMaxFileTitle = sizeof appState.chosenFileTitle;
-  chooser.lpstrInitialDir = startFolder;
-  chooser.lpstrTitle = kShortcutChooserTitle;
   // Without OFN_NODEREFERENCELINKS the chooser would hand back the program a
   // shortcut points to, and the flow would delete the program.
-  chooser.Flags = OFN_NODEREFERENCELINKS | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  chooser.lpstrDefExt = "lnk";
-  return GetOpenFileNameA(&chooser);
+  ChooserSettings settings = {kShortcutFilter, startFolder, kShortcutChooserTitle,
+                              OFN_NODEREFERENCELINKS | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "lnk",
+                              kShortcutPathTooLong};
+  return RunFileChooser(owner, settings);
 }
 
 static void ShowWithStem(HWND owner, const char* stem, const char* suffix, UINT style) {

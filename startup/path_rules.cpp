@@ -1,5 +1,6 @@
 #include "startup/path_rules.h"
 
+#include <string.h>
 #include <windows.h>
 
 #include "app/app_state.h"
@@ -27,6 +28,10 @@ int DirectoryPart(const char* path, char* out, size_t size) {
 
 static char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+static char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // A dot is never part of a double-byte character and the byte after it always
@@ -69,4 +74,29 @@ int DisplayStem(const char* path, char* out, size_t size) {
   }
   if (dot != NULL) *dot = '\0';
   return 1;
+}
+
+int TitleHasPathCharacter(const char* title) {
+  for (const char* p = title; *p != '\0'; p = CharNextA(p)) {
+    if (*p == '\\' || *p == '/' || *p == ':') return 1;
+  }
+  return 0;
+}
+
+int TitleNamesDevice(const char* title) {
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  // Neither a dot nor a space is ever the second byte of a double-byte
+  // character, and a name holding a lead byte matches no device: bytes will do.
+  size_t length = 0;
+  while (title[length] != '\0' && title[length] != '.') ++length;
+  while (length > 0 && title[length - 1] == ' ') --length;
+  char name[8];
+  if (length >= sizeof name) return 0;
+  for (size_t i = 0; i < length; ++i) name[i] = AsciiUpper(title[i]);
+  name[length] = '\0';
+  for (const char* device : kDevices) {
+    if (strcmp(name, device) == 0) return 1;
+  }
+  int numbered = length == 4 && name[3] >= '0' && name[3] <= '9';
+  return numbered && (strncmp(name, "COM", 3) == 0 || strncmp(name, "LPT", 3) == 0);
 }

@@ -24,3 +24,16 @@ int ComposeShortcutPath(char* path, size_t size, const char* title);
 // the UTF-16 form of path. Returns 1, or 0 (out empty) if path or the name
 // does not fit the platform's path limit.
 int DisplayStem(const char* path, char* out, size_t size);
+
+// 1 when title holds a backslash, a slash or a colon as a character of its
+// own (never as the second byte of a double-byte character, such as 表 or ソ):
+// such a title would name a file outside the Startup folder itself, where the
+// shell never looks at logon, or an alternate stream of a file.
+int TitleHasPathCharacter(const char* title);
+
+// 1 when title names a device: its name up to the first dot, without trailing
+// spaces, is CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-COM9 or LPT0-LPT9 in
+// any case (nul, Com1, aux.txt, "CON ", lpt9.lnk). A shortcut saved under
+// such a name goes to the device and no file is written. Names that only
+// begin or end like one (NULL, COM10, xNUL) are ordinary names.
+int TitleNamesDevice(const char* title);

@@ -18,6 +18,20 @@ INT_PTR RunMainWindow() {
   return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
 }
 
+INT_PTR DriveMainWindow(const std::function<void(HWND)>& steps, MainWindowEnd end, std::string* openedIn) {
+  INT_PTR result = 12345;
+  ui::RunDriven([&] { result = RunMainWindow(); },
+                [&] {
+                  HWND main = CancelOpeningChooser(openedIn);
+                  ASSERT_TRUE(main);
+                  steps(main);
+                  if (end == kStepsEndIt) return;
+                  ASSERT_TRUE(WaitForIdleMainWindow(true));
+                  ui::Click(main, IDC_EXIT);
+                });
+  return result;
+}
+
 HWND FindMainWindow() {
   for (HWND w : ui::VisibleWindows())
     if (GetDlgItem(w, IDC_EXIT) && GetDlgItem(w, IDC_SCOPE_ALL)) return w;
@@ -71,19 +85,6 @@ int CountPixels(HWND window, int left, int top, int right, int bottom, COLORREF 
       if (GetPixel(dc, x, y) == colour) ++count;
   ReleaseDC(window, dc);
   return count;
-}
-
-std::set<std::string> FileNames(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") names.insert(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
 }
 
 void FlowTest::SetUp() {

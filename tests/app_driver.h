@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -16,6 +17,15 @@ extern const char kShortcutChooser[];
 
 // Runs the main window from its template, as the entry does; its result.
 INT_PTR RunMainWindow();
+
+// How a driven main window ends once its steps are done.
+enum MainWindowEnd { kThenPressExit, kStepsEndIt };
+// Runs the main window, cancels the program chooser that opens with it (the
+// folder it opened in goes to *openedIn), runs steps on the idle window, then
+// presses the exit button unless the steps end the window themselves; a
+// window left open then fails the test. Returns the window's result.
+INT_PTR DriveMainWindow(const std::function<void(HWND main)>& steps, MainWindowEnd end = kThenPressExit,
+                        std::string* openedIn = nullptr);
 HWND FindMainWindow();
 // The main window once enabled again and, after a paint (forced if repaint),
 // with the focus on the exit button. Null (and a failure) otherwise.
@@ -43,7 +53,5 @@ class FlowTest : public ::testing::Test {
   std::set<std::string> userBefore_, allBefore_;
   char savedDirectory_[MAX_PATH] = "";
 };
-
-std::set<std::string> FileNames(const std::string& folder);
 
 }  // namespace app_driver

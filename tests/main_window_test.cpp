@@ -48,21 +48,13 @@ TEST_F(MainWindow, ChooserOpensInTheRecordedFolderNotTheCurrentOne) {
   SetCurrentDirectoryA(FreshFolder("elsewhere").c_str());
   lstrcpyA(appState.initialFolder, recorded.c_str());
   std::string folder;
-  ui::RunDriven([&] { RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser(&folder);
-                  ASSERT_TRUE(main);
-                  ui::Click(main, IDC_EXIT);
-                });
+  DriveMainWindow([](HWND) {}, kThenPressExit, &folder);
   EXPECT_EQ(recorded, folder);
 }
 
 TEST_F(MainWindow, ShowsItsControlsCentredAndEndsOnEnterWithoutAQuestion) {
-  INT_PTR result = 0;
-  ui::RunDriven([&] { result = RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  INT_PTR result = DriveMainWindow(
+      [](HWND main) {
                   EXPECT_EQ(main, appState.mainWindow);
                   EXPECT_EQ("Tomavel", ui::Text(main));
                   EXPECT_EQ(Utf8("終　了"), Utf8(ui::ControlText(main, IDC_EXIT)));
@@ -87,24 +79,23 @@ TEST_F(MainWindow, ShowsItsControlsCentredAndEndsOnEnterWithoutAQuestion) {
                   // The banner is painted in blue at (20, 20) on the button face colour.
                   EXPECT_GT(CountPixels(main, 20, 20, 200, 36, kBlue), 50);
                   EXPECT_EQ(0, CountPixels(main, 0, 0, 20, 20, kBlue));
+                  // The version label at (430, 165) must fall inside the client area to be seen.
                   RECT client;
                   GetClientRect(main, &client);
-                  if (client.right > 440 && client.bottom > 170) {
-                    EXPECT_GT(CountPixels(main, 430, 165, client.right, client.bottom, kBlue), 10) << "version label";
-                  }
+                  EXPECT_GT(client.right, 440) << "client area too narrow to show the version label";
+                  EXPECT_GT(client.bottom, 170) << "client area too low to show the version label";
+                  EXPECT_GT(CountPixels(main, 430, 165, client.right, client.bottom, kBlue), 10) << "version label";
                   ui::SaveScreenshot(main, "main-window");
 
                   ui::PressKey(main, VK_RETURN);
-                });
+      },
+      kStepsEndIt);
   EXPECT_EQ(IDC_EXIT, result);
 }
 
 TEST_F(MainWindow, CloseAsksAndCancelKeepsTheWindowAsItWas) {
-  INT_PTR result = 0;
-  ui::RunDriven([&] { result = RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  INT_PTR result = DriveMainWindow(
+      [](HWND main) {
                   RECT before, after;
                   GetWindowRect(main, &before);
                   ui::CloseBox(main);
@@ -117,30 +108,26 @@ TEST_F(MainWindow, CloseAsksAndCancelKeepsTheWindowAsItWas) {
 
                   ui::CloseBox(main);
                   ui::ExpectMessageBox("終了確認", "終了しますか", {IDOK, IDCANCEL}, "question", IDOK);
-                });
+      },
+      kStepsEndIt);
   EXPECT_EQ(IDC_EXIT, result);
 }
 
 TEST_F(MainWindow, EscapeDoesNothing) {
-  INT_PTR result = 0;
-  ui::RunDriven([&] { result = RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  INT_PTR result = DriveMainWindow(
+      [](HWND main) {
                   ui::PressKey(main, VK_ESCAPE);
                   Sleep(300);
                   EXPECT_TRUE(IsWindowVisible(main));
                   // Queued after Escape: had Escape ended the window, the result would be 2.
                   ui::PressKey(main, VK_RETURN);
-                });
+      },
+      kStepsEndIt);
   EXPECT_EQ(IDC_EXIT, result);
 }
 
 TEST_F(MainWindow, RadioButtonsSetTheScopeAndItHolds) {
-  ui::RunDriven([&] { RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  DriveMainWindow([](HWND main) {
                   ui::Click(main, IDC_SCOPE_ALL);
                   EXPECT_TRUE(ui::WaitUntil([&] { return appState.scope == kScopeAllUsers; }));
                   EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
@@ -159,16 +146,12 @@ TEST_F(MainWindow, RadioButtonsSetTheScopeAndItHolds) {
                   EXPECT_TRUE(ui::WaitUntil([&] { return appState.scope == kScopeUser; }));
                   EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_USER), BM_GETCHECK, 0, 0));
                   EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(main, IDC_SCOPE_ALL), BM_GETCHECK, 0, 0));
-                  ui::Click(main, IDC_EXIT);
-                });
+  });
 }
 
 TEST_F(MainWindow, EnterPressesTheFocusedButtonAndARepaintReturnsTheFocusToExit) {
-  INT_PTR result = 0;
-  ui::RunDriven([&] { result = RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  INT_PTR result = DriveMainWindow(
+      [](HWND main) {
                   ui::PressKey(main, VK_TAB);
                   ASSERT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(main) == GetDlgItem(main, IDC_REGISTER); }));
                   InvalidateRect(main, NULL, TRUE);
@@ -183,7 +166,8 @@ TEST_F(MainWindow, EnterPressesTheFocusedButtonAndARepaintReturnsTheFocusToExit)
                   ui::CancelChooser(chooser);
                   ASSERT_TRUE(WaitForIdleMainWindow(true));
                   ui::PressKey(main, VK_RETURN);
-                });
+      },
+      kStepsEndIt);
   EXPECT_EQ(IDC_EXIT, result);
 }
 
@@ -203,21 +187,9 @@ TEST(Windows9xRule, OnlyA9xFamilyRecordDisablesTheScopeChoice) {
 
 // --- The real program, started as a user would start it -------------------
 
-HWND WaitForTopLevel(const char* caption, int controlId, DWORD ms = 20000) {
-  HWND found = NULL;
-  ui::WaitUntil(
-      [&] {
-        HWND w = NULL;
-        while ((w = FindWindowExA(NULL, w, "#32770", caption)) != NULL) {
-          if (IsWindowVisible(w) && IsWindowEnabled(w) && GetDlgItem(w, controlId)) {
-            found = w;
-            return true;
-          }
-        }
-        return false;
-      },
-      ms);
-  return found;
+// A window of the program started below: its start takes longer.
+HWND WaitForProgramWindow(const char* caption, int controlId) {
+  return ui::WaitForDialog(caption, controlId, 2 * ui::kWaitMs, ui::kOtherProcess);
 }
 
 class RealProgram : public ::testing::Test {
@@ -254,35 +226,32 @@ TEST_F(RealProgram, RecordsItsStartDirectoryIgnoresArgumentsAndExitsWithZero) {
   WriteFileBytes(start + "\\marker-program.exe", "MZ");
   Start(start, "/register C:\\elsewhere.exe --title x");
 
-  HWND chooser = WaitForTopLevel(kProgramChooser, IDOK);
+  HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
   ASSERT_TRUE(chooser) << "no program chooser at start-up";
-  HWND name = GetDlgItem(chooser, 0x47C);  // the file name box
-  if (!name) name = GetDlgItem(chooser, 0x480);
-  ASSERT_TRUE(name);
-  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("marker-program.exe"));
-  PostMessageA(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
+  ui::TypeFileName(chooser, "marker-program.exe");
+  ui::Click(chooser, IDOK);
 
-  HWND title = WaitForTopLevel("Tomavel", IDC_TITLE);
+  HWND title = WaitForProgramWindow("Tomavel", IDC_TITLE);
   ASSERT_TRUE(title) << "the marker in the start directory was not found";
-  PostMessageA(GetDlgItem(title, IDC_TITLE_CANCEL), BM_CLICK, 0, 0);
+  ui::Click(title, IDC_TITLE_CANCEL);
 
-  HWND main = WaitForTopLevel("Tomavel", IDC_EXIT);
+  HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
   ASSERT_TRUE(main);
-  PostMessageA(GetDlgItem(main, IDC_EXIT), BM_CLICK, 0, 0);
+  ui::Click(main, IDC_EXIT);
   EXPECT_EQ(0u, WaitForExit());
 }
 
 TEST_F(RealProgram, ExitsWithZeroAfterAConfirmedClose) {
   Start(FreshFolder("real-close"), "");
-  HWND chooser = WaitForTopLevel(kProgramChooser, IDOK);
+  HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
   ASSERT_TRUE(chooser);
-  PostMessageA(GetDlgItem(chooser, IDCANCEL), BM_CLICK, 0, 0);
-  HWND main = WaitForTopLevel("Tomavel", IDC_EXIT);
+  ui::Click(chooser, IDCANCEL);
+  HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
   ASSERT_TRUE(main);
-  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  HWND question = WaitForTopLevel("終了確認", IDOK);
+  ui::CloseBox(main);
+  HWND question = WaitForProgramWindow("終了確認", IDOK);
   ASSERT_TRUE(question);
-  PostMessageA(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+  ui::Click(question, IDOK);
   EXPECT_EQ(0u, WaitForExit());
 }
 

@@ -21,16 +21,31 @@ const std::vector<int> kOk = {IDOK};
 
 class RegisterFlow : public FlowTest {
  protected:
+  // Picks the program in the program chooser; the title dialog that follows.
+  HWND PickProgram(const std::string& program) {
+    HWND chooser = ui::WaitForChooser(kProgramChooser);
+    if (!chooser) return NULL;
+    ui::ChooseFile(chooser, program);
+    return WaitForTitleDialog();
+  }
   // One registration as the user does it, from the program chooser on.
   void PickAndName(const std::string& program, const std::string& title, const std::string& arguments) {
-    HWND chooser = ui::WaitForChooser(kProgramChooser);
-    ASSERT_TRUE(chooser);
-    ui::ChooseFile(chooser, program);
-    HWND dialog = WaitForTitleDialog();
+    HWND dialog = PickProgram(program);
     ASSERT_TRUE(dialog);
     ui::Type(dialog, IDC_TITLE, title);
     ui::Type(dialog, IDC_ARGUMENTS, arguments);
     ui::Click(dialog, IDC_TITLE_OK);
+  }
+  // Starts a registration only to see where the program chooser opens.
+  std::string NextChooserFolder() {
+    std::string opened = "<no chooser>";
+    EXPECT_EQ(0, Register([&] {
+                HWND chooser = ui::WaitForChooser(kProgramChooser);
+                ASSERT_TRUE(chooser);
+                opened = ui::ChooserFolder(chooser);
+                ui::CancelChooser(chooser);
+              }));
+    return opened;
   }
   int Register(const std::function<void()>& driver) {
     int result = -1;
@@ -41,10 +56,7 @@ class RegisterFlow : public FlowTest {
 
 TEST_F(RegisterFlow, TheRegisterButtonWritesTheShortcutAndSaysSo) {
   std::string arguments = "--tray \"C:\\a b\" 表示";
-  ui::RunDriven([&] { RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  DriveMainWindow([&](HWND main) {
                   ui::Click(main, IDC_REGISTER);
                   HWND chooser = ui::WaitForChooser(kProgramChooser);
                   ASSERT_TRUE(chooser);
@@ -64,9 +76,7 @@ TEST_F(RegisterFlow, TheRegisterButtonWritesTheShortcutAndSaysSo) {
                   EXPECT_EQ("information", box.icon);
                   EXPECT_EQ(main, GetWindow(box.window, GW_OWNER)) << "owned by the main window";
                   ui::Answer(box, IDOK);
-                  ASSERT_TRUE(WaitForIdleMainWindow(true));
-                  ui::Click(main, IDC_EXIT);
-                });
+  });
   EXPECT_EQ(std::set<std::string>{"テスト登録.lnk"}, NewFiles(kScopeUser));
   EXPECT_SHORTCUT(StartupFile(kScopeUser, "テスト登録.lnk"), {program_, programs_, arguments});
   EXPECT_EQ(programs_, appState.initialFolder) << "the next chooser opens in the program's folder";
@@ -95,10 +105,7 @@ TEST_F(RegisterFlow, CancellingTheTitleWritesNothingAndTheNextChooserOpensInTheP
   WriteFileBytes(program, "MZ");
   lstrcpyA(appState.title, "stale");
   EXPECT_EQ(0, Register([&] {
-              HWND chooser = ui::WaitForChooser(kProgramChooser);
-              ASSERT_TRUE(chooser);
-              ui::ChooseFile(chooser, program);
-              HWND dialog = WaitForTitleDialog();
+              HWND dialog = PickProgram(program);
               ASSERT_TRUE(dialog);
               ui::Type(dialog, IDC_TITLE, "never");
               ui::Click(dialog, IDC_TITLE_CANCEL);
@@ -106,14 +113,7 @@ TEST_F(RegisterFlow, CancellingTheTitleWritesNothingAndTheNextChooserOpensInTheP
   EXPECT_TRUE(NewFiles(kScopeUser).empty());
   EXPECT_EQ(Utf8(folder), Utf8(appState.initialFolder));
 
-  std::string opened;
-  EXPECT_EQ(0, Register([&] {
-              HWND chooser = ui::WaitForChooser(kProgramChooser);
-              ASSERT_TRUE(chooser);
-              opened = ui::ChooserFolder(chooser);
-              ui::CancelChooser(chooser);
-            }));
-  EXPECT_EQ(Utf8(folder), Utf8(opened));
+  EXPECT_EQ(Utf8(folder), Utf8(NextChooserFolder()));
   EXPECT_STREQ("", appState.chosenPath) << "a cancelled chooser leaves no earlier pick behind";
   EXPECT_EQ(Utf8(folder), Utf8(appState.initialFolder)) << "a cancelled chooser keeps the folder";
 }
@@ -127,18 +127,13 @@ TEST_F(RegisterFlow, OkWithOnlyArgumentsWarnsAndWritesNothing) {
 }
 
 TEST_F(RegisterFlow, TheAllUsersChoiceWritesIntoTheAllUsersFolder) {
-  ui::RunDriven([&] { RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
-                  ui::Click(main, IDC_SCOPE_ALL);
-                  ASSERT_TRUE(ui::WaitUntil([] { return appState.scope == kScopeAllUsers; }));
-                  ui::Click(main, IDC_REGISTER);
-                  PickAndName(program_, "全員", "");
-                  ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
-                  ASSERT_TRUE(WaitForIdleMainWindow(true));
-                  ui::Click(main, IDC_EXIT);
-                });
+  DriveMainWindow([&](HWND main) {
+    ui::Click(main, IDC_SCOPE_ALL);
+    ASSERT_TRUE(ui::WaitUntil([] { return appState.scope == kScopeAllUsers; }));
+    ui::Click(main, IDC_REGISTER);
+    PickAndName(program_, "全員", "");
+    ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
+  });
   EXPECT_EQ(std::set<std::string>{"全員.lnk"}, NewFiles(kScopeAllUsers));
   EXPECT_TRUE(NewFiles(kScopeUser).empty());
   EXPECT_SHORTCUT(StartupFile(kScopeAllUsers, "全員.lnk"), {program_, programs_, ""});
@@ -190,11 +185,7 @@ TEST_F(RegisterFlow, AMissingStartupFolderIsReportedBeforeAnythingIsWritten) {
 }
 
 TEST_F(RegisterFlow, AfterAFailureTheMainWindowGoesOnWorking) {
-  INT_PTR result = 0;
-  ui::RunDriven([&] { result = RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  INT_PTR result = DriveMainWindow([&](HWND main) {
                   ui::Click(main, IDC_REGISTER);
                   PickAndName(program_, "bad|name", "");
                   ui::ExpectMessageBox("Tomavel", std::string(kNotWritten) + "\n\n名前は正しくありません。", kOk,
@@ -205,12 +196,103 @@ TEST_F(RegisterFlow, AfterAFailureTheMainWindowGoesOnWorking) {
                   ui::Click(main, IDC_REGISTER);
                   PickAndName(program_, "Recovered", "");
                   ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
-                  ASSERT_TRUE(WaitForIdleMainWindow(true));
-                  ui::Click(main, IDC_EXIT);
-                });
+  });
   EXPECT_EQ(IDC_EXIT, result);
   EXPECT_TRUE(NewFiles(kScopeUser).empty());
   EXPECT_EQ(std::set<std::string>{"Recovered.lnk"}, NewFiles(kScopeAllUsers));
+}
+
+TEST_F(RegisterFlow, TitlesThatLeaveTheStartupFolderOrNameADeviceAreRefusedBeforeAnythingIsWritten) {
+  const std::string kPathCharacters = "タイトルに使えない文字（\\ / :）が含まれているため登録できませんでした。";
+  const std::string kDevice = "タイトルにデバイス名（CON、NUL、COM1 など）は使えないため登録できませんでした。";
+  // Where "a\b" and "..\..\x" would have landed.
+  std::string subfolder = StartupFile(kScopeUser, "a");
+  ASSERT_TRUE(CreateDirectoryA(subfolder.c_str(), NULL));
+  char above[MAX_PATH];
+  ASSERT_TRUE(GetFullPathNameA((userStartup_ + "\\..\\..\\x.lnk").c_str(), sizeof above, above, NULL));
+  const struct {
+    const char* title;
+    const std::string& warning;
+  } kRefused[] = {{"..\\..\\x", kPathCharacters}, {"a\\b", kPathCharacters}, {"a:b", kPathCharacters},
+                  {"nul", kDevice},                {"Com1", kDevice},          {"aux.txt", kDevice}};
+  for (const auto& refused : kRefused) {
+    SCOPED_TRACE(refused.title);
+    EXPECT_EQ(0, Register([&] {
+                PickAndName(program_, refused.title, "");
+                ui::ExpectMessageBox("Tomavel", refused.warning, kOk, "warning", IDOK, nullptr, owner_);
+              }));
+  }
+  EXPECT_EQ(std::set<std::string>{"a"}, NewFiles(kScopeUser));
+  EXPECT_TRUE(FileNames(subfolder).empty()) << "nothing in the subfolder";
+  EXPECT_FALSE(FileExists(above)) << "nothing above the Startup folder";
+  EXPECT_TRUE(NewFiles(kScopeAllUsers).empty());
+  EXPECT_EQ(programs_, appState.initialFolder) << "the next chooser opens in the picked program's folder";
+  RemoveTree(subfolder);
+
+  // Titles that only look like those register as before: 表 and ソ end in
+  // the byte of a backslash; NULL and COM10 name no device.
+  for (const char* title : {"表ソ", "NULL", "COM10"}) {
+    SCOPED_TRACE(Utf8(title));
+    EXPECT_EQ(1, Register([&] {
+                PickAndName(program_, title, "");
+                ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
+              }));
+    EXPECT_SHORTCUT(StartupFile(kScopeUser, std::string(title) + ".lnk"), {program_, programs_, ""});
+  }
+}
+
+// Double-byte folder names (85 characters at most, as Linux allows) give a
+// valid Windows path of under 260 UTF-16 units that is over 259 bytes.
+TEST_F(RegisterFlow, AProgramPathTooLongForTheProgramIsRefusedNeverCut) {
+  std::string folder = FreshFolder("long") + "\\" + Repeat("表", 80);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+  folder += "\\" + Repeat("ソ", 80);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
+  std::string program = folder + "\\長い.exe";
+  WriteFileBytes(program, "MZ");
+  ASSERT_GT(program.size(), 259u);
+  ASSERT_LT(MultiByteToWideChar(CP_ACP, 0, program.c_str(), -1, NULL, 0), 260);
+  lstrcpyA(appState.initialFolder, programs_.c_str());
+
+  EXPECT_EQ(0, Register([&] {
+              HWND chooser = ui::WaitForChooser(kProgramChooser);
+              ASSERT_TRUE(chooser);
+              ui::ChooseFile(chooser, program);
+              ui::ExpectMessageBox("Tomavel", "選択したファイルのパスが長すぎるため登録できませんでした。", kOk, "warning",
+                                   IDOK, "path-too-long-message", owner_);
+            }));
+  EXPECT_STREQ("", appState.chosenPath) << "no cut path is left for a later step";
+  EXPECT_TRUE(NewFiles(kScopeUser).empty());
+  EXPECT_TRUE(NewFiles(kScopeAllUsers).empty());
+
+  EXPECT_EQ(programs_, NextChooserFolder()) << "the next chooser opens where this one did";
+  EXPECT_EQ(programs_, appState.initialFolder);
+}
+
+// Only automation reaches this: the main window is disabled while the title
+// dialog is open, but a command sent to it still arrives.
+TEST_F(RegisterFlow, ARegisterCommandWhileTheTitleDialogIsOpenChangesNothing) {
+  std::string other = programs_ + "\\other.exe";
+  WriteFileBytes(other, "MZ");
+  DriveMainWindow([&](HWND main) {
+    ui::Click(main, IDC_REGISTER);
+    HWND dialog = PickProgram(program_);
+    ASSERT_TRUE(dialog);
+    ui::Type(dialog, IDC_TITLE, "Outer");
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(main, WM_COMMAND, IDC_REGISTER, 0, SMTO_NORMAL, 3000, &ignored))
+        << "the command returns at once, without a chooser of its own";
+    if (HWND inner = FindWindowA("#32770", kProgramChooser)) {
+      ADD_FAILURE() << "a second program chooser opened";
+      ui::ChooseFile(inner, other);
+    }
+    EXPECT_EQ(Utf8(program_), Utf8(appState.chosenPath));
+    EXPECT_EQ(dialog, GetForegroundWindow()) << "the title dialog is in front";
+    ui::Click(dialog, IDC_TITLE_OK);
+    ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
+  });
+  EXPECT_EQ(std::set<std::string>{"Outer.lnk"}, NewFiles(kScopeUser));
+  EXPECT_SHORTCUT(StartupFile(kScopeUser, "Outer.lnk"), {program_, programs_, ""});
 }
 
 // --- Refusing Startup folders: run by tests/with-immutable-startup ---------

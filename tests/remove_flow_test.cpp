@@ -75,19 +75,14 @@ TEST_F(RemoveFlow, NoKeepsTheFileAndSaysSo) {
 }
 
 TEST_F(RemoveFlow, YesFromTheRemoveButtonDeletesTheShortcutNeverItsProgram) {
-  ui::RunDriven([&] { RunMainWindow(); },
-                [&] {
-                  HWND main = CancelOpeningChooser();
-                  ASSERT_TRUE(main);
+  DriveMainWindow([&](HWND main) {
                   ui::Click(main, IDC_REMOVE);
                   EXPECT_EQ(userStartup_, Pick(shortcut_));
                   ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information",
                                        IDYES);
                   ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除しました", kOk, "information",
                                        IDOK);
-                  ASSERT_TRUE(WaitForIdleMainWindow(true));
-                  ui::Click(main, IDC_EXIT);
-                });
+  });
   EXPECT_EQ(Utf8(shortcut_), Utf8(appState.chosenPath)) << "the chooser returns the shortcut, not its target";
   EXPECT_FALSE(FileExists(shortcut_));
   EXPECT_TRUE(FileExists(program_)) << "the program the shortcut pointed to is untouched";
@@ -117,6 +112,23 @@ TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {
               ui::ExpectMessageBox("Tomavel", "表示 を削除できませんでした。\n\nアクセスが拒否されました。", kOk, "warning",
                                    IDOK, "deletion-failed-message");
             }));
+  EXPECT_TRUE(FileExists(shortcut_));
+}
+
+// 120 Greek letters: a name Linux accepts, a valid Windows path of under 260
+// UTF-16 units, and over 259 bytes.
+TEST_F(RemoveFlow, AShortcutPathTooLongForTheProgramIsRefusedAndKept) {
+  std::string longShortcut = StartupFile(kScopeUser, Repeat("αβγδεζηθικλμνξοπρστυφχψω", 5) + ".lnk");
+  WriteFileBytes(longShortcut, "x");
+  ASSERT_GT(longShortcut.size(), 259u);
+  ASSERT_LT(MultiByteToWideChar(CP_ACP, 0, longShortcut.c_str(), -1, NULL, 0), 260);
+  EXPECT_EQ(0, Remove([&] {
+              Pick(longShortcut);
+              ui::ExpectMessageBox("Tomavel", "選択したファイルのパスが長すぎるため削除できませんでした。", kOk, "warning",
+                                   IDOK, nullptr, owner_);
+            }));
+  EXPECT_STREQ("", appState.chosenPath) << "no cut path is left for a later step";
+  EXPECT_TRUE(FileExists(longShortcut));
   EXPECT_TRUE(FileExists(shortcut_));
 }
 

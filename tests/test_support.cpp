@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace testing_support {
 
 std::string Utf8(const std::string& cp932) {
@@ -14,37 +16,47 @@ std::string Utf8(const std::string& cp932) {
   return utf8;
 }
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path.c_str());
+std::string Repeat(const std::string& text, int count) {
+  std::string repeated;
+  for (int i = 0; i < count; ++i) repeated += text;
+  return repeated;
 }
 
-static bool IsEmptyFolder(const std::string& folder) {
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+  std::vector<FolderEntry> entries;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool empty = true;
+  if (search == INVALID_HANDLE_VALUE) return entries;
   do {
-    std::string entry = found.cFileName;
-    if (entry != "." && entry != "..") empty = false;
-  } while (empty && FindNextFileA(search, &found));
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileA(search, &found));
   FindClose(search);
-  return empty;
+  return entries;
+}
+
+std::set<std::string> FileNames(const std::string& folder) {
+  std::set<std::string> names;
+  for (const FolderEntry& entry : ListFolder(folder)) names.insert(entry.name);
+  return names;
+}
+
+int CountFiles(const std::string& folder) {
+  std::vector<FolderEntry> entries = ListFolder(folder);
+  return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const FolderEntry& e) { return !e.isFolder; }));
+}
+
+void RemoveTree(const std::string& path) {
+  for (const FolderEntry& entry : ListFolder(path)) {
+    std::string child = path + "\\" + entry.name;
+    SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (entry.isFolder) {
+      RemoveTree(child);
+    } else {
+      DeleteFileA(child.c_str());
+    }
+  }
+  RemoveDirectoryA(path.c_str());
 }
 
 std::string FreshFolder(const std::string& name) {
@@ -58,7 +70,7 @@ std::string FreshFolder(const std::string& name) {
   bool ready = false;
   for (int attempt = 0; attempt < 100 && !ready; ++attempt) {
     RemoveTree(folder);
-    ready = CreateDirectoryA(folder.c_str(), NULL) || (GetLastError() == ERROR_ALREADY_EXISTS && IsEmptyFolder(folder));
+    ready = CreateDirectoryA(folder.c_str(), NULL) || (GetLastError() == ERROR_ALREADY_EXISTS && ListFolder(folder).empty());
     if (!ready) Sleep(20);
   }
   EXPECT_TRUE(ready) << "cannot create an empty " << Utf8(folder);
@@ -84,18 +96,6 @@ std::string ReadFileBytes(const std::string& path) {
   while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) bytes.append(chunk, got);
   CloseHandle(file);
   return bytes;
-}
-
-int CountFiles(const std::string& folder) {
-  int count = 0;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
 }
 
 std::string StartupFolderOf(StartupScope scope) {

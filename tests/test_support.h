@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 
@@ -12,13 +14,25 @@ namespace testing_support {
 // CP932 text as UTF-8, so that failures print readable Japanese.
 std::string Utf8(const std::string& cp932);
 
+struct FolderEntry {
+  std::string name;
+  bool isFolder;
+};
+// What a folder holds, without "." and "..": the one folder listing.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+// Names of everything in the folder.
+std::set<std::string> FileNames(const std::string& folder);
+int CountFiles(const std::string& folder);  // files only, not folders
+
+// text, count times over.
+std::string Repeat(const std::string& text, int count);
+
 // A new, empty folder below the temporary folder; earlier contents are gone.
 std::string FreshFolder(const std::string& name);
 void RemoveTree(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
-int CountFiles(const std::string& folder);
 
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.

@@ -5,7 +5,10 @@
 #include <random>
 #include <string>
 
+#include <cderr.h>
+
 #include "app/text.h"
+#include "flows/file_chooser.h"
 #include "startup/path_rules.h"
 #include "tests/test_support.h"
 
@@ -107,6 +110,42 @@ TEST(DisplayStem, DropsTheLastExtension) {
   EXPECT_EQ("x", Stem("C:\\a.d\\x"));                  // a dot in the folder only
 }
 
+TEST(TitleRules, PathCharactersCountOnlyAsCharactersOfTheirOwn) {
+  for (const char* refused : {"a\\b", "..\\..\\x", "\\", "a/b", "/", "a:b", "C:x", "表\\", "ｱ:ｲ", "ソ/"}) {
+    EXPECT_EQ(1, TitleHasPathCharacter(refused)) << Utf8(refused);
+  }
+  // 表 (0x95 0x5C), ソ (0x83 0x5C), 予 (0x97 0x5C) and ポ (0x83 0x7C) end in
+  // the bytes of \ and |; half-width kana are single bytes.
+  for (const char* kept : {"", "Mail", "a.lnk.b", "a?b", "表", "ソ", "予定表", "表示ソフト", "ポ", "ｱｲｳ", "ﾃｽﾄ表"}) {
+    EXPECT_EQ(0, TitleHasPathCharacter(kept)) << Utf8(kept);
+  }
+}
+
+TEST(TitleRules, DeviceNamesAreFoundUpToTheFirstDotInAnyCase) {
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "COM0", "COM9", "LPT0", "LPT9", "nul",
+                             "Com1", "aux.txt", "CON ", "lpt9.lnk", "nul.", "con  .x.y", "conout$.lnk"}) {
+    EXPECT_EQ(1, TitleNamesDevice(device)) << "[" << device << "]";
+  }
+  for (const char* name : {"", "NULL", "COM10", "CONSOLE", "xNUL", "COM", "LPT", "COMA", " NUL", "N UL", ".NUL",
+                           "CONIN", "CONOUT$$", "表", "ｺﾝ", "COM１"}) {
+    EXPECT_EQ(0, TitleNamesDevice(name)) << "[" << Utf8(name) << "]";
+  }
+}
+
+TEST(ChooserFailureText, NamesTheTooLongPathOrTheChoosersError) {
+  const char* tooLong = "選択したファイルのパスが長すぎるため登録できませんでした。";
+  char text[256];
+  memset(text, kSentinel, sizeof text);
+  ChooserFailureText(FNERR_BUFFERTOOSMALL, tooLong, text, sizeof text);
+  EXPECT_EQ(Utf8(tooLong), Utf8(text));
+  ChooserFailureText(CDERR_DIALOGFAILURE, tooLong, text, sizeof text);
+  EXPECT_EQ(Utf8("ファイルを選択できませんでした。\n\n（エラー 0xFFFF）"), Utf8(text));
+  ChooserFailureText(FNERR_INVALIDFILENAME, tooLong, text, sizeof text);
+  EXPECT_EQ(Utf8("ファイルを選択できませんでした。\n\n（エラー 0x3002）"), Utf8(text));
+  ChooserFailureText(CDERR_STRUCTSIZE, tooLong, text, sizeof text);
+  EXPECT_EQ(Utf8("ファイルを選択できませんでした。\n\n（エラー 0x0001）"), Utf8(text));
+}
+
 TEST(TextHelpers, CopyNeverSplitsADoubleByteCharacter) {
   char out[4];
   memset(out, kSentinel, sizeof out);
@@ -150,13 +189,13 @@ bool RoundTrips(const std::string& c) {
   return !defaulted && c == back;
 }
 
-// One random character: ASCII (with many backslashes and dots), half-width
+// One random character: ASCII (with many backslashes, slashes, colons and dots), half-width
 // katakana, or a double-byte character, often with a 0x5C or 0x7C second byte.
 std::string RandomCharacter(std::mt19937& random) {
   static const char* const kTricky[] = {"表", "ソ", "予", "能", "十", "申", "｜", "ポ", "構", "貼"};
   std::string c;
   switch (random() % 8) {
-    case 0: return "\\";
+    case 0: return random() % 4 ? "\\" : (random() % 2 ? "/" : ":");
     case 1: return ".";
     case 2: return std::string(1, static_cast<char>(0xA1 + random() % 63));  // ｡ to ﾟ
     case 3: return kTricky[random() % 10];
@@ -246,6 +285,12 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
       ASSERT_EQ(0, composed);
       ASSERT_STREQ("", path);
     }
+
+    // TitleHasPathCharacter: a separator byte only where a character starts.
+    bool separatorCharacter = false;
+    for (size_t start : CharacterStarts(title))
+      if (title[start] == '\\' || title[start] == '/' || title[start] == ':') separatorCharacter = true;
+    ASSERT_EQ(separatorCharacter ? 1 : 0, TitleHasPathCharacter(title.c_str()));
 
     // DisplayStem: zero-terminated, whole characters, the name after the last
     // real separator without its last extension.

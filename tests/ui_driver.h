@@ -14,12 +14,19 @@ namespace ui {
 
 const DWORD kWaitMs = 10000;
 
-// A visible, enabled top-level dialog of this process with this caption (CP932)
-// that holds a control with this id. Null after ms without one.
-HWND WaitForDialog(const char* caption, int controlId, DWORD ms = kWaitMs);
+// The static control that holds a message box's text.
+const int kMessageBoxText = 0xFFFF;
+
+// Whose windows a wait looks at.
+enum WindowsOf { kThisProcess, kOtherProcess };
+
+// The one bounded wait for a window: a visible, enabled top-level dialog with
+// this caption (CP932) that holds a control with this id. Null, and a test
+// failure, after ms without one.
+HWND WaitForDialog(const char* caption, int controlId, DWORD ms = kWaitMs, WindowsOf whose = kThisProcess);
 // The file chooser with this caption.
 HWND WaitForChooser(const char* caption, DWORD ms = kWaitMs);
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs);
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs, DWORD pollMs = 20);
 bool WaitForClosed(HWND window, DWORD ms = kWaitMs);
 
 std::string Text(HWND window);  // CP932 bytes
@@ -43,12 +50,15 @@ bool WaitForMessageBox(const char* caption, MessageBoxSeen* seen, DWORD ms = kWa
 // Presses a button of the box and waits until the box is gone.
 void Answer(const MessageBoxSeen& box, int buttonId);
 // Checks a message box as the user meets it, then answers it.
-// With a screenshot name, the box is also saved as it looks before the answer.
+// With a screenshot name, the box is also saved as it looks before the answer;
+// with an owner, the box must be owned by that window.
 void ExpectMessageBox(const char* caption, const std::string& text, const std::vector<int>& buttons,
-                      const char* icon, int answer, const char* screenshot = nullptr);
+                      const char* icon, int answer, const char* screenshot = nullptr, HWND owner = NULL);
 
 std::string ChooserFolder(HWND chooser);
 void ChooseFile(HWND chooser, const std::string& path);  // types the name, presses Open
+// Types into the chooser's file name box; works for another process's chooser too.
+void TypeFileName(HWND chooser, const std::string& name);
 void CancelChooser(HWND chooser);
 
 // Runs modal on this thread and driver on a second one. When the driver is

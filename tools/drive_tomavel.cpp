@@ -4,9 +4,9 @@
 //   drive_tomavel bench RUNS BASELINE   timings and memory for scripts/bench
 // Every wait is bounded; a step that does not behave ends the run non-zero
 // with the step's name.
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <psapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <stdio.h>
@@ -14,12 +14,16 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/app_driver.h"
 #include "tests/screenshot.h"
+#include "tests/test_support.h"
+#include "tests/ui_driver.h"
 
 namespace {
 
-const char kProgramChooser[] = "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
-const char kShortcutChooser[] = "スタートアップから削除するプログラムを選択して、【開く】ボタンを押してください";
+using app_driver::kProgramChooser;
+using app_driver::kShortcutChooser;
+
 const char kRegistered[] = "スタートアップへショートカットを登録しました";
 const char kDemoTitle[] = "メモ帳デモ";
 const char kDemoArguments[] = "/p C:\\users\\Public\\デモ.txt";
@@ -30,12 +34,7 @@ std::string currentStep;
 int stepNumber = 0;
 
 void Say(const std::string& cp932) {
-  // The console shows UTF-8; our texts are CP932.
-  WCHAR wide[2048];
-  char utf8[4096];
-  MultiByteToWideChar(932, 0, cp932.c_str(), -1, wide, 2048);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
-  fputs(utf8, stdout);
+  fputs(testing_support::Utf8(cp932).c_str(), stdout);
   fflush(stdout);
 }
 
@@ -44,38 +43,23 @@ void Say(const std::string& cp932) {
   ExitProcess(1);
 }
 
+// The window helpers report through GoogleTest; here any failure ends the
+// run at once, naming the step.
+class FailTheStep : public testing::EmptyTestEventListener {
+  void OnTestPartResult(const testing::TestPartResult& result) override {
+    if (result.failed()) Fail(result.message());
+  }
+};
+
 void Step(const std::string& name) {
   currentStep = name;
   ++stepNumber;
   if (!screens.empty()) Say("step " + std::to_string(stepNumber) + ": " + name + "\n");
 }
 
-std::string Text(HWND window) {
-  char buffer[1024] = "";
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
-                      &copied);
-  return buffer;
-}
-
-// A visible, enabled dialog of another process with this caption and control.
-HWND WaitFor(const char* caption, int controlId, DWORD ms = kWaitMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    HWND w = NULL;
-    while ((w = FindWindowExA(NULL, w, "#32770", caption)) != NULL)
-      if (IsWindowVisible(w) && IsWindowEnabled(w) && GetDlgItem(w, controlId)) return w;
-    if (GetTickCount() - start > ms) Fail(std::string("no window \"") + caption + "\" appeared");
-    Sleep(1);
-  }
-}
-
-void WaitGone(HWND w) {
-  DWORD start = GetTickCount();
-  while (IsWindow(w) && IsWindowVisible(w)) {
-    if (GetTickCount() - start > kWaitMs) Fail("a window did not close");
-    Sleep(1);
-  }
+// A dialog of Tomavel's process with this caption and control.
+HWND WaitFor(const char* caption, int controlId) {
+  return ui::WaitForDialog(caption, controlId, kWaitMs, ui::kOtherProcess);
 }
 
 void Shot(HWND window, const char* name) {
@@ -85,35 +69,20 @@ void Shot(HWND window, const char* name) {
   if (!SaveWindowBitmap(window, path.c_str())) Fail("cannot save " + path);
 }
 
-void Click(HWND dialog, int id) {
-  HWND button = GetDlgItem(dialog, id);
-  if (!button) Fail("no button " + std::to_string(id));
-  PostMessageA(button, BM_CLICK, 0, 0);
-}
-
-void Type(HWND dialog, int id, const std::string& text) {
-  HWND field = GetDlgItem(dialog, id);
-  if (!field) Fail("no field " + std::to_string(id));
-  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 void Open(HWND chooser, const std::string& path) {
-  HWND name = GetDlgItem(chooser, 0x47C);
-  if (!name) name = GetDlgItem(chooser, 0x480);
-  if (!name) Fail("the chooser has no file name box");
-  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  Click(chooser, IDOK);
+  ui::TypeFileName(chooser, path);
+  ui::Click(chooser, IDOK);
 }
 
 // Reads the message box with this caption, checks its text, answers it.
 void Answer(const std::string& expected, int button, const char* shot) {
   HWND box = WaitFor("Tomavel", button);
-  std::string text = Text(GetDlgItem(box, 0xFFFF));
+  std::string text = ui::ControlText(box, ui::kMessageBoxText);
   if (text != expected) Fail("the message said \"" + text + "\", expected \"" + expected + "\"");
   if (!screens.empty()) Say("  message: " + text + "\n");
   Shot(box, shot);
-  Click(box, button);
-  WaitGone(box);
+  ui::Click(box, button);
+  if (!ui::WaitForClosed(box, kWaitMs)) Fail("a window did not close");
 }
 
 PROCESS_INFORMATION Start(const char* exe, const char* directory) {
@@ -135,11 +104,7 @@ void WaitExit(PROCESS_INFORMATION& process) {
   CloseHandle(process.hProcess);
 }
 
-std::string ShortcutPath() {
-  char folder[MAX_PATH];
-  if (SHGetFolderPathA(NULL, CSIDL_STARTUP, NULL, SHGFP_TYPE_CURRENT, folder) != S_OK) Fail("no Startup folder");
-  return std::string(folder) + "\\" + kDemoTitle + ".lnk";
-}
+std::string ShortcutPath() { return testing_support::StartupFolderOf(kScopeUser) + "\\" + kDemoTitle + ".lnk"; }
 
 // From the program chooser to the success message, on an open main window.
 void Register(HWND chooser, const std::string& program) {
@@ -148,10 +113,10 @@ void Register(HWND chooser, const std::string& program) {
   Open(chooser, program);
   Step("type the title and the arguments");
   HWND title = WaitFor("Tomavel", IDC_TITLE);
-  Type(title, IDC_TITLE, kDemoTitle);
-  Type(title, IDC_ARGUMENTS, kDemoArguments);
+  ui::Type(title, IDC_TITLE, kDemoTitle);
+  ui::Type(title, IDC_ARGUMENTS, kDemoArguments);
   Shot(title, "03-title-dialog");
-  Click(title, IDC_TITLE_OK);
+  ui::Click(title, IDC_TITLE_OK);
   Step("read the registration message");
   Answer(kRegistered, IDOK, "04-registered-message");
   if (GetFileAttributesA(ShortcutPath().c_str()) == INVALID_FILE_ATTRIBUTES) Fail("no shortcut was written");
@@ -159,7 +124,7 @@ void Register(HWND chooser, const std::string& program) {
 
 void Remove(HWND mainWindow) {
   Step("press the remove button");
-  Click(mainWindow, IDC_REMOVE);
+  ui::Click(mainWindow, IDC_REMOVE);
   HWND chooser = WaitFor(kShortcutChooser, IDOK);
   Shot(chooser, "06-shortcut-chooser");
   Step("pick the shortcut");
@@ -186,7 +151,7 @@ int Demo(const std::string& exe) {
     Fail("cannot keep a copy of the shortcut");
   Remove(mainWindow);
   Step("leave with the exit button");
-  Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
+  ui::Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
   WaitExit(process);
   Say("demo: all " + std::to_string(stepNumber) + " steps behaved\n");
   return 0;
@@ -211,8 +176,8 @@ double TimeToChooser(const char* exe, const char* caption, bool tomavel) {
   PROCESS_INFORMATION process = Start(exe, "C:\\windows");
   HWND chooser = WaitFor(caption, IDOK);
   double elapsed = Now() - start;
-  Click(chooser, IDCANCEL);
-  if (tomavel) Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
+  ui::Click(chooser, IDCANCEL);
+  if (tomavel) ui::Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
   WaitExit(process);
   return elapsed;
 }
@@ -239,7 +204,7 @@ int Bench(const std::string& exe, int runs, const char* baseline) {
     start = Now();
     Remove(mainWindow);
     removal.push_back(Now() - start);
-    Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
+    ui::Click(WaitFor("Tomavel", IDC_EXIT), IDC_EXIT);
     WaitExit(process);
   }
   printf("| measure | median | runs |\n|---|---:|---:|\n");
@@ -255,9 +220,12 @@ int Bench(const std::string& exe, int runs, const char* baseline) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
+  delete listeners.Release(listeners.default_result_printer());
+  listeners.Append(new FailTheStep);
   char exe[MAX_PATH];
   GetModuleFileNameA(NULL, exe, sizeof exe);
-  // This program lives in build/win64/tests; Tomavel.exe one folder up.
+  // This program lives in build/<preset>/tools; Tomavel.exe one folder up.
   std::string tomavel = exe;
   tomavel.resize(tomavel.rfind('\\'));
   tomavel.resize(tomavel.rfind('\\'));
