@@ -9,6 +9,7 @@
 // Which Startup folder is meant. The value is the shell's own special-folder
 // id, so it can be handed to the shell unchanged.
 typedef LONG StartupScope;
+static_assert(sizeof(StartupScope) == 4, "a 32-bit integer in both builds");
 const StartupScope kScopeUser = 7;       // CSIDL_STARTUP
 const StartupScope kScopeAllUsers = 24;  // CSIDL_COMMON_STARTUP
 

@@ -76,6 +76,15 @@ TEST_F(MainWindow, ShowsItsControlsCentredAndEndsOnEnterWithoutAQuestion) {
                   EXPECT_EQ((desktop.bottom - (own.bottom - own.top)) / 2, own.top);
                   EXPECT_EQ(main, GetForegroundWindow());
 
+                  // Japanese text needs fonts of the Japanese character set: the
+                  // system font the banner is painted in, and the dialog's font.
+                  HDC dc = GetDC(main);
+                  EXPECT_EQ(SHIFTJIS_CHARSET, GetTextCharset(dc)) << "system font";
+                  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(main, WM_GETFONT, 0, 0)));
+                  EXPECT_EQ(SHIFTJIS_CHARSET, GetTextCharset(dc)) << "dialog font";
+                  SelectObject(dc, old);
+                  ReleaseDC(main, dc);
+
                   // The banner is painted in blue at (20, 20) on the button face colour.
                   EXPECT_GT(CountPixels(main, 20, 20, 200, 36, kBlue), 50);
                   EXPECT_EQ(0, CountPixels(main, 0, 0, 20, 20, kBlue));
@@ -195,17 +204,17 @@ HWND WaitForProgramWindow(const char* caption, int controlId) {
 class RealProgram : public ::testing::Test {
  protected:
   void Start(const std::string& directory, const std::string& arguments) {
-    std::string command = std::string("\"") + TOMAVEL_EXE64 + "\" " + arguments;
+    std::string command = std::string("\"") + TOMAVEL_EXE + "\" " + arguments;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(TOMAVEL_EXE64, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup,
+    ASSERT_TRUE(CreateProcessA(TOMAVEL_EXE, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup,
                                &process_))
-        << "cannot start " << TOMAVEL_EXE64;
+        << "cannot start " << TOMAVEL_EXE;
   }
   DWORD WaitForExit() {
     DWORD code = 12345;
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, 20000)) << "the program did not end";
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, ui::Scaled(20000))) << "the program did not end";
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
   }

@@ -280,7 +280,7 @@ TEST_F(RegisterFlow, ARegisterCommandWhileTheTitleDialogIsOpenChangesNothing) {
     ASSERT_TRUE(dialog);
     ui::Type(dialog, IDC_TITLE, "Outer");
     DWORD_PTR ignored = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(main, WM_COMMAND, IDC_REGISTER, 0, SMTO_NORMAL, 3000, &ignored))
+    EXPECT_TRUE(SendMessageTimeoutA(main, WM_COMMAND, IDC_REGISTER, 0, SMTO_NORMAL, ui::Scaled(3000), &ignored))
         << "the command returns at once, without a chooser of its own";
     if (HWND inner = FindWindowA("#32770", kProgramChooser)) {
       ADD_FAILURE() << "a second program chooser opened";

@@ -1,7 +1,7 @@
 // The built programs as they ship: their resources field by field, read
-// from the files' bytes (the 32-bit one cannot run here) and, for the 64-bit
-// twin, also through the platform's own resource loader; then what they
-// import, what kind of program they are, and their size.
+// from the files' bytes and, for the program of this build, also through the
+// platform's own resource loader; then what they import, what kind of program
+// they are, and their size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -242,11 +242,12 @@ pe::File Load(const char* path) {
 
 TEST(Resources, ShippedProgramHoldsExactlyTheDesignedResources) { ExpectResources(Load(TOMAVEL_EXE32)); }
 
-TEST(Resources, TestedTwinHoldsTheSameResources) { ExpectResources(Load(TOMAVEL_EXE64)); }
+// In the 64-bit build, its twin; in the 32-bit build, the shipped program again.
+TEST(Resources, ThisBuildsProgramHoldsTheSameResources) { ExpectResources(Load(TOMAVEL_EXE)); }
 
 TEST(Resources, PlatformLoaderSeesTheSameTemplatesAndVersion) {
-  pe::File parsed = Load(TOMAVEL_EXE64);
-  HMODULE module = LoadLibraryExA(TOMAVEL_EXE64, NULL, LOAD_LIBRARY_AS_DATAFILE);
+  pe::File parsed = Load(TOMAVEL_EXE);
+  HMODULE module = LoadLibraryExA(TOMAVEL_EXE, NULL, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE((HMODULE)NULL, module);
   for (int id : {104, 106}) {
     HRSRC found = FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(id), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
@@ -259,10 +260,10 @@ TEST(Resources, PlatformLoaderSeesTheSameTemplatesAndVersion) {
   FreeLibrary(module);
 
   DWORD handle = 0;
-  DWORD size = GetFileVersionInfoSizeA(TOMAVEL_EXE64, &handle);
+  DWORD size = GetFileVersionInfoSizeA(TOMAVEL_EXE, &handle);
   ASSERT_GT(size, 0u);
   std::string block(size, '\0');
-  ASSERT_TRUE(GetFileVersionInfoA(TOMAVEL_EXE64, 0, size, &block[0]));
+  ASSERT_TRUE(GetFileVersionInfoA(TOMAVEL_EXE, 0, size, &block[0]));
   char* value = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(&block[0], "\\StringFileInfo\\041104b0\\ProductName", reinterpret_cast<void**>(&value), &length));
@@ -301,9 +302,9 @@ TEST(Release, ShippedProgramIsA32BitGuiProgramOfWindowsDllsOnly) {
   ExpectReleaseImports(file);
 }
 
-TEST(Release, TestedTwinIsA64BitGuiProgramOfWindowsDllsOnly) {
-  pe::File file = Load(TOMAVEL_EXE64);
-  EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, file.machine);
+TEST(Release, ThisBuildsProgramIsAGuiProgramOfWindowsDllsOnly) {
+  pe::File file = Load(TOMAVEL_EXE);
+  EXPECT_EQ(sizeof(void*) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64, file.machine);
   EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, file.subsystem);
   ExpectReleaseImports(file);
 }

@@ -4,6 +4,8 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -16,7 +18,18 @@ using testing_support::Utf8;
 
 namespace ui {
 
+DWORD Scaled(DWORD ms) {
+  static const DWORD scale = [] {
+    char text[16] = "";
+    GetEnvironmentVariableA("TOMAVEL_WAIT_SCALE", text, sizeof text);
+    int factor = atoi(text);
+    return factor > 0 ? static_cast<DWORD>(factor) : 1u;
+  }();
+  return ms * scale;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms, DWORD pollMs) {
+  ms = Scaled(ms);
   DWORD start = GetTickCount();
   for (;;) {
     if (condition()) return true;
@@ -53,7 +66,7 @@ std::string Text(HWND window) {
   // Bounded, in case that thread has stopped pumping messages.
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                           2000, &copied))
+                           Scaled(2000), &copied))
     return "<no answer>";
   return buffer;
 }
@@ -85,7 +98,8 @@ HWND WaitForDialog(const char* caption, int controlId, DWORD ms, WindowsOf whose
       },
       ms, PollMs(whose == kThisProcess));
   if (!found)
-    ADD_FAILURE() << "no dialog \"" << Utf8(caption) << "\" with control " << controlId << " within " << ms << " ms";
+    ADD_FAILURE() << "no dialog \"" << Utf8(caption) << "\" with control " << controlId << " within " << Scaled(ms)
+                  << " ms";
   return found;
 }
 

@@ -96,7 +96,7 @@ PROCESS_INFORMATION Start(const char* exe, const char* directory) {
 }
 
 void WaitExit(PROCESS_INFORMATION& process) {
-  if (WaitForSingleObject(process.hProcess, kWaitMs) != WAIT_OBJECT_0) Fail("the program did not end");
+  if (WaitForSingleObject(process.hProcess, ui::Scaled(kWaitMs)) != WAIT_OBJECT_0) Fail("the program did not end");
   DWORD code = 99;
   GetExitCodeProcess(process.hProcess, &code);
   if (code != 0) Fail("exit code " + std::to_string(code));
