@@ -6,8 +6,9 @@
 
 // Opens the shortcut chooser in the current scope's Startup folder every
 // time. The chooser returns the shortcut file itself, never its target.
-// Returns nonzero when the user picked a file; when the folder cannot be
-// found it says so and returns 0 without opening the chooser.
+// Returns nonzero when the user picked a file the program can hold; when the
+// folder cannot be found, or the picked path is too long, it says so and
+// returns 0.
 int ChooseShortcut(HWND owner);
 
 // The whole flow, owned by owner. Always returns 0.
