@@ -168,7 +168,7 @@ TEST_F(TitleDialog, TextsAreCutAt199BytesWithoutHalfACharacter) {
 LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND) {
     CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
-    if (create->lpcs->lpszClass == MAKEINTRESOURCEA(0x8002) ||
+    if (create->lpcs->lpszClass == WC_DIALOG ||
         (HIWORD(create->lpcs->lpszClass) && lstrcmpA(create->lpcs->lpszClass, "#32770") == 0))
       return 1;
   }
