@@ -26,6 +26,7 @@ struct AppState {
   char chosenPath[kPathSize];       // full path picked in the last chooser
   HWND titleDialog;                 // non-null exactly while the title dialog exists
   BYTE titleDialogPainted;          // 1 once the open title dialog has painted
+  BYTE flowRunning;                 // 1 while a registration or a removal runs
 };
 
 extern AppState appState;

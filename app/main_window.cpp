@@ -30,6 +30,25 @@ static void SelectScope(HWND window, StartupScope scope) {
   SendMessageA(GetDlgItem(window, IDC_SCOPE_ALL), BM_SETCHECK, scope == kScopeAllUsers ? 1 : 0, 0);
 }
 
+// A flow runs to its end before the main window acts on anything else.
+static void RunFlow(HWND window, int (*flow)(HWND)) {
+  appState.flowRunning = 1;
+  flow(window);
+  appState.flowRunning = 0;
+}
+
+// The main window is disabled while a flow runs, yet a command sent from
+// outside (another program, UI automation) still arrives. Acted on, it would
+// run a flow inside the flow, move the scope under it, or end the window
+// from under it; so it only brings the flow's front window forward. A radio
+// button clicked that way has already moved its own check: put it back.
+static INT_PTR HoldOff(HWND window) {
+  SelectScope(window, appState.scope);
+  HWND front = GetLastActivePopup(window);
+  if (front != window) SetForegroundWindow(front);
+  return 0;
+}
+
 static INT_PTR OnInitDialog(HWND window) {
   appState.mainWindow = window;
   appState.scope = kScopeUser;
@@ -40,7 +59,7 @@ static INT_PTR OnInitDialog(HWND window) {
   }
   CentreOnDesktop(window);
   // The user who starts the program is taken straight to the program chooser.
-  RegisterProgram(window);
+  RunFlow(window, RegisterProgram);
   return 1;  // the platform focuses the first tab stop, the exit button
 }
 
@@ -68,10 +87,10 @@ static INT_PTR OnCommand(HWND window, int id) {
       EndDialog(window, IDC_EXIT);
       return 1;
     case IDC_REGISTER:
-      RegisterProgram(window);
+      RunFlow(window, RegisterProgram);
       return 0;
     case IDC_REMOVE:
-      RemoveShortcut(window);
+      RunFlow(window, RemoveShortcut);
       return 0;
     case IDC_SCOPE_USER:
       SelectScope(window, kScopeUser);
@@ -92,9 +111,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnPaint(window);
       return 0;
     case WM_CLOSE:
-      return OnClose(window);
+      return appState.flowRunning ? HoldOff(window) : OnClose(window);
     case WM_COMMAND:
-      return OnCommand(window, LOWORD(wParam));
+      return appState.flowRunning ? HoldOff(window) : OnCommand(window, LOWORD(wParam));
     default:
       return 0;
   }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+// While a flow runs (the registration it opens with included), every command
+// and close request only brings the flow's front window forward.
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Moves the window to the middle of the desktop, shows and activates it and

@@ -1,20 +1,39 @@
 #include "flows/flow_messages.h"
 
+#include "app/system_dlls.h"
 #include "app/text.h"
 
 const char kFolderNotFound[] = "スタートアップフォルダが見つかりませんでした。";
 const char kTitleTooLong[] = "タイトルが長すぎるため登録できませんでした。";
-const char kTitleHasPathCharacter[] = "タイトルに使えない文字（\\ / :）が含まれているため登録できませんでした。";
+const char kTitleHasForbiddenCharacter[] =
+    "タイトルに使えない文字（\\ / : * ? \" < > |）が含まれているため登録できませんでした。";
 const char kTitleNamesDevice[] = "タイトルにデバイス名（CON、NUL、COM1 など）は使えないため登録できませんでした。";
 const char kProgramPathTooLong[] = "選択したファイルのパスが長すぎるため登録できませんでした。";
 const char kShortcutPathTooLong[] = "選択したファイルのパスが長すぎるため削除できませんでした。";
+const char kProgramNameNotExact[] =
+    "選択したファイルの名前に、このプログラムで扱えない文字が含まれているため登録できませんでした。";
+const char kShortcutNameNotExact[] =
+    "選択したファイルの名前に、このプログラムで扱えない文字が含まれているため削除できませんでした。";
 const char kNotChosen[] = "ファイルを選択できませんでした。";
+static const char kSystemDllMissing[] = "Windows のシステム ファイルを読み込めなかったため、処理を続けられませんでした。";
 static const char kNotWritten[] = "ショートカットを登録できませんでした。";
 static const char kRunAsAdmin[] = "すべてのユーザーに適用するには、管理者として実行してください。";
 static const char kNotDeleted[] = " を削除できませんでした。";
 
 void ShowWarning(HWND owner, const char* text) {
   MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+int SystemDllsReady(HWND owner) {
+  char missing[128];
+  if (BindSystemDlls(missing, sizeof missing)) return 1;
+  char text[512];
+  CopyText(text, sizeof text, kSystemDllMissing);
+  AppendText(text, sizeof text, "\n\n（");
+  AppendText(text, sizeof text, missing);
+  AppendText(text, sizeof text, "）");
+  ShowWarning(owner, text);
+  return 0;
 }
 
 void SystemErrorText(DWORD code, char* out, size_t size) {
@@ -32,29 +51,30 @@ void SystemErrorText(DWORD code, char* out, size_t size) {
   CopyText(out, size, system);
 }
 
-void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope) {
+// What failed, a blank line, the system's words for code, and where access
+// to the all-users folder was denied, what to do about it.
+static void ShowFailure(HWND owner, const char* stem, const char* what, DWORD code, int deniedForAllUsers) {
   char text[1024];
   char reason[512];
-  // For a failure that came from Win32, the system's words are those of the
-  // Win32 code; FormatMessage knows most of those under the HRESULT as well.
-  SystemErrorText(static_cast<DWORD>(result), reason, sizeof reason);
-  CopyText(text, sizeof text, kNotWritten);
+  SystemErrorText(code, reason, sizeof reason);
+  CopyText(text, sizeof text, stem);
+  AppendText(text, sizeof text, what);
   AppendText(text, sizeof text, "\n\n");
   AppendText(text, sizeof text, reason);
-  if (result == E_ACCESSDENIED && scope == kScopeAllUsers) {
+  if (deniedForAllUsers) {
     AppendText(text, sizeof text, "\n\n");
     AppendText(text, sizeof text, kRunAsAdmin);
   }
   ShowWarning(owner, text);
 }
 
-void ShowDeletionFailed(HWND owner, const char* stem, DWORD error) {
-  char text[1024];
-  char reason[512];
-  SystemErrorText(error, reason, sizeof reason);
-  CopyText(text, sizeof text, stem);
-  AppendText(text, sizeof text, kNotDeleted);
-  AppendText(text, sizeof text, "\n\n");
-  AppendText(text, sizeof text, reason);
-  ShowWarning(owner, text);
+void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope) {
+  // For a failure that came from Win32, the system's words are those of the
+  // Win32 code; FormatMessage knows most of those under the HRESULT as well.
+  ShowFailure(owner, "", kNotWritten, static_cast<DWORD>(result),
+              result == E_ACCESSDENIED && scope == kScopeAllUsers);
+}
+
+void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope) {
+  ShowFailure(owner, stem, kNotDeleted, error, error == ERROR_ACCESS_DENIED && scope == kScopeAllUsers);
 }

@@ -8,10 +8,12 @@
 
 extern const char kFolderNotFound[];
 extern const char kTitleTooLong[];
-extern const char kTitleHasPathCharacter[];
+extern const char kTitleHasForbiddenCharacter[];
 extern const char kTitleNamesDevice[];
 extern const char kProgramPathTooLong[];
 extern const char kShortcutPathTooLong[];
+extern const char kProgramNameNotExact[];
+extern const char kShortcutNameNotExact[];
 extern const char kNotChosen[];
 
 // Shows a warning with text, owned by owner, captioned "Tomavel".
@@ -22,8 +24,14 @@ void ShowWarning(HWND owner, const char* text);
 // run as administrator.
 void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope);
 
-// The file of the given stem could not be deleted; error is GetLastError().
-void ShowDeletionFailed(HWND owner, const char* stem, DWORD error);
+// The file of the given stem could not be deleted: our sentence, a blank
+// line, the system's text for error (GetLastError()), and for access denied
+// in the all-users folder the same hint as above.
+void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope);
+
+// Binds the system DLLs the flows need (BindSystemDlls). Returns 1 when they
+// are there; else warns, naming what is missing, and returns 0.
+int SystemDllsReady(HWND owner);
 
 // Writes the system's text for code into out without its final line break;
 // a code the system has no text for is shown by its number.

@@ -1,9 +1,9 @@
 #include "flows/register_flow.h"
 
 #include <commdlg.h>
-#include <objbase.h>
 
 #include "app/app_state.h"
+#include "app/system_dlls.h"
 #include "app/text.h"
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
@@ -20,7 +20,8 @@ static const char kRegistered[] = "スタートアップへショートカット
 
 int ChooseProgram(HWND owner) {
   ChooserSettings settings = {kProgramFilter, appState.initialFolder, kProgramChooserTitle,
-                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong};
+                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong,
+                              kProgramNameNotExact};
   if (!RunFileChooser(owner, settings)) return 0;
   // Only a pick the flow accepts moves the next chooser.
   DirectoryPart(appState.chosenPath, appState.initialFolder, sizeof appState.initialFolder);
@@ -32,20 +33,14 @@ int RegisterProgram(HWND owner) {
   char workingDirectory[kPathSize];
   char shortcutPath[kPathSize];
 
-  if (appState.titleDialog != NULL) {
-    // Only a command from outside the user interface gets here: the main
-    // window is disabled while the title dialog is open. A second chooser
-    // would replace the pick that the open dialog's title belongs to.
-    SetForegroundWindow(appState.titleDialog);
-    return 0;
-  }
+  if (!SystemDllsReady(owner)) return 0;
   if (!ChooseProgram(owner)) return 0;
   RunTitleDialog();
   if (appState.title[0] == '\0') return 0;  // the title dialog said why
 
   // The shortcut must land in the Startup folder itself, as a file.
-  if (TitleHasPathCharacter(appState.title)) {
-    ShowWarning(owner, kTitleHasPathCharacter);
+  if (TitleHasForbiddenCharacter(appState.title)) {
+    ShowWarning(owner, kTitleHasForbiddenCharacter);
     return 0;
   }
   if (TitleNamesDevice(appState.title)) {
@@ -65,10 +60,10 @@ int RegisterProgram(HWND owner) {
     return 0;
   }
 
-  if (FAILED(CoInitialize(NULL))) return 0;  // S_FALSE, already initialised, is fine
+  if (FAILED(systemDlls.CoInitialize(NULL))) return 0;  // S_FALSE, already initialised, is fine
   HRESULT written = CreateStartupShortcut(shortcutPath, target, workingDirectory,
                                           appState.arguments, SW_SHOWNORMAL, NULL, NULL, 0);
-  CoUninitialize();
+  systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
     MessageBoxA(owner, kRegistered, kCaption, MB_OK | MB_ICONINFORMATION);

@@ -11,7 +11,5 @@
 int ChooseProgram(HWND owner);
 
 // The whole flow, owned by owner. Returns 1 when it reached its end (the
-// shortcut written or its failure reported), 0 when it stopped early. A
-// register command that arrives while the title dialog is open only brings
-// that dialog to the front.
+// shortcut written or its failure reported), 0 when it stopped early.
 int RegisterProgram(HWND owner);

@@ -30,7 +30,7 @@ int ChooseShortcut(HWND owner) {
   // shortcut points to, and the flow would delete the program.
   ChooserSettings settings = {kShortcutFilter, startFolder, kShortcutChooserTitle,
                               OFN_NODEREFERENCELINKS | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "lnk",
-                              kShortcutPathTooLong};
+                              kShortcutPathTooLong, kShortcutNameNotExact};
   return RunFileChooser(owner, settings);
 }
 
@@ -45,6 +45,7 @@ int RemoveShortcut(HWND owner) {
   char stem[kPathSize];
   char text[kMessageSize];
 
+  if (!SystemDllsReady(owner)) return 0;
   if (!ChooseShortcut(owner)) return 0;
   DisplayStem(appState.chosenPath, stem, sizeof stem);
 
@@ -54,7 +55,7 @@ int RemoveShortcut(HWND owner) {
     if (DeleteFileA(appState.chosenPath)) {
       ShowWithStem(owner, stem, kRemoved, MB_OK | MB_ICONINFORMATION);
     } else {
-      ShowDeletionFailed(owner, stem, GetLastError());
+      ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
     }
   } else {
     MessageBoxA(owner, kNotRemoved, kCaption, MB_OK | MB_ICONINFORMATION);

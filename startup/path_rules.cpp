@@ -76,9 +76,10 @@ int DisplayStem(const char* path, char* out, size_t size) {
   return 1;
 }
 
-int TitleHasPathCharacter(const char* title) {
+int TitleHasForbiddenCharacter(const char* title) {
   for (const char* p = title; *p != '\0'; p = CharNextA(p)) {
-    if (*p == '\\' || *p == '/' || *p == ':') return 1;
+    // The terminator is in the set; the loop never gets to it.
+    if (strchr("\\/:*?\"<>|", *p) != NULL) return 1;
   }
   return 0;
 }

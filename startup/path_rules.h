@@ -25,11 +25,13 @@ int ComposeShortcutPath(char* path, size_t size, const char* title);
 // does not fit the platform's path limit.
 int DisplayStem(const char* path, char* out, size_t size);
 
-// 1 when title holds a backslash, a slash or a colon as a character of its
-// own (never as the second byte of a double-byte character, such as 表 or ソ):
-// such a title would name a file outside the Startup folder itself, where the
-// shell never looks at logon, or an alternate stream of a file.
-int TitleHasPathCharacter(const char* title);
+// 1 when title holds, as a character of its own, one of the nine that Windows
+// forbids in file names: \ / : * ? " < > | (never as the second byte of a
+// double-byte character: 表 and ソ end in the byte of \, ポ in that of |). The
+// first three would name a file outside the Startup folder itself, where the
+// shell never looks at logon, or an alternate stream; the others make the
+// save fail.
+int TitleHasForbiddenCharacter(const char* title);
 
 // 1 when title names a device: its name up to the first dot, without trailing
 // spaces, is CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-COM9 or LPT0-LPT9 in

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "app/app_state.h"
+#include "app/system_dlls.h"
 
 // The published identifiers, defined here: libuuid would bring in its whole
 // table of identifiers (about 35 KB) for these three.
@@ -18,7 +19,7 @@ HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
   IPersistFile* file = NULL;
   WCHAR widePath[kPathSize];
 
-  HRESULT result = CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkA,
+  HRESULT result = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkA,
                                     reinterpret_cast<void**>(&link));
   if (SUCCEEDED(result)) {
     result = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "app/main_window.h"
+#include "app/system_dlls.h"
 #include "res/resource.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -89,6 +90,7 @@ int CountPixels(HWND window, int left, int top, int right, int bottom, COLORREF 
 
 void FlowTest::SetUp() {
   ResetAppState();
+  ASSERT_EQ(1, BindSystemDlls(NULL, 0));
   GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
   owner_ = CreateWindowExA(0, "Static", "owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150, 120, 640, 360, NULL, NULL,
                            GetModuleHandleA(NULL), NULL);

@@ -203,14 +203,14 @@ HWND WaitForProgramWindow(const char* caption, int controlId) {
 
 class RealProgram : public ::testing::Test {
  protected:
-  void Start(const std::string& directory, const std::string& arguments) {
-    std::string command = std::string("\"") + TOMAVEL_EXE + "\" " + arguments;
+  void Start(const std::string& directory, const std::string& arguments, const std::string& exe = TOMAVEL_EXE) {
+    std::string command = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(TOMAVEL_EXE, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup,
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup,
                                &process_))
-        << "cannot start " << TOMAVEL_EXE;
+        << "cannot start " << Utf8(exe);
   }
   DWORD WaitForExit() {
     DWORD code = 12345;
@@ -262,6 +262,82 @@ TEST_F(RealProgram, ExitsWithZeroAfterAConfirmedClose) {
   ASSERT_TRUE(question);
   ui::Click(question, IDOK);
   EXPECT_EQ(0u, WaitForExit());
+}
+
+// The program runs from wherever it was downloaded, where anyone may have
+// put a DLL of any name. Here a DLL of the test's own stands beside a copy of
+// the program under every name the system folder has, and that folder is the
+// current directory too; each leaves a marker if it is ever loaded. Then a
+// whole session: a registration, a removal and a confirmed exit.
+TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
+  const char kRegistered[] = "スタートアップへショートカットを登録しました";
+  std::string folder = FreshFolder("planted");
+  char system[MAX_PATH];
+  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
+  int planted = 0;
+  for (const FolderEntry& entry : ListFolder(system)) {
+    std::string name = entry.name;
+    CharLowerA(&name[0]);
+    if (entry.isFolder || name.size() < 5 || name.compare(name.size() - 4, 4, ".dll") != 0) continue;
+    // Under the emulated 32-bit Wine, Wine's own user32 loads zlib1.dll, which
+    // the set-up put into the system folder (no Windows DLL), before any code
+    // of the program runs: nothing the program could lock.
+    if (sizeof(void*) == 4 && name == "zlib1.dll") continue;
+    planted += CopyFileA(TOMAVEL_PLANTED_DLL, (folder + "\\" + name).c_str(), FALSE) ? 1 : 0;
+  }
+  EXPECT_GT(planted, 100) << "DLLs planted";
+  std::string exe = folder + "\\Tomavel.exe";
+  ASSERT_TRUE(CopyFileA(TOMAVEL_EXE, exe.c_str(), FALSE));
+  std::string program = FreshFolder("planted-target") + "\\app.exe";
+  WriteFileBytes(program, "MZ");
+  std::string shortcut = StartupFolderOf(kScopeUser) + "\\Planted.lnk";
+  DeleteFileA(shortcut.c_str());
+
+  // In a function of its own: a step that fails ends the session, not the test.
+  auto session = [&] {
+    Start(folder, "", exe);
+    HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
+    ASSERT_TRUE(chooser);
+    ui::TypeFileName(chooser, program);
+    ui::Click(chooser, IDOK);
+    HWND title = WaitForProgramWindow("Tomavel", IDC_TITLE);
+    ASSERT_TRUE(title);
+    ui::Type(title, IDC_TITLE, "Planted");
+    ui::Click(title, IDC_TITLE_OK);
+    HWND box = WaitForProgramWindow("Tomavel", IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8(kRegistered), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    EXPECT_TRUE(FileExists(shortcut)) << "registered";
+    ui::Click(box, IDOK);
+
+    HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
+    ASSERT_TRUE(main);
+    ui::Click(main, IDC_REMOVE);
+    chooser = WaitForProgramWindow(kShortcutChooser, IDOK);
+    ASSERT_TRUE(chooser);
+    ui::TypeFileName(chooser, shortcut);
+    ui::Click(chooser, IDOK);
+    box = WaitForProgramWindow("Tomavel", IDYES);
+    ASSERT_TRUE(box);
+    ui::Click(box, IDYES);
+    box = WaitForProgramWindow("Tomavel", IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8("Planted をスタートアップフォルダから削除しました"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    ui::Click(box, IDOK);
+    EXPECT_FALSE(FileExists(shortcut)) << "removed";
+
+    ui::CloseBox(WaitForProgramWindow("Tomavel", IDC_EXIT));
+    HWND question = WaitForProgramWindow("終了確認", IDOK);
+    ASSERT_TRUE(question);
+    ui::Click(question, IDOK);
+    EXPECT_EQ(0u, WaitForExit());
+  };
+  session();
+
+  std::string loaded;
+  for (const FolderEntry& entry : ListFolder(folder))
+    if (entry.name.size() > 7 && entry.name.compare(entry.name.size() - 7, 7, ".loaded") == 0) loaded += " " + entry.name;
+  EXPECT_EQ("", loaded) << "DLLs loaded from beside the program";
 }
 
 }  // namespace

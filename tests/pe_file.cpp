@@ -87,22 +87,28 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
   if (!image.Read(at, &signature) || signature != IMAGE_NT_SIGNATURE || !image.Read(at + 4, &header))
     return Fail(error, "no PE header");
   file->machine = header.Machine;
+  file->timeDateStamp = header.TimeDateStamp;
+  file->characteristics = header.Characteristics;
   size_t optional = at + 4 + sizeof header;
   WORD magic = 0;
   image.Read(optional, &magic);
-  IMAGE_DATA_DIRECTORY imports, resources;
+  IMAGE_DATA_DIRECTORY imports, resources, relocations;
   if (magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
     IMAGE_OPTIONAL_HEADER32 h;
     if (!image.Read(optional, &h)) return Fail(error, "short optional header");
     file->subsystem = h.Subsystem;
+    file->dllCharacteristics = h.DllCharacteristics;
     imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+    relocations = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
   } else if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
     IMAGE_OPTIONAL_HEADER64 h;
     if (!image.Read(optional, &h)) return Fail(error, "short optional header");
     file->subsystem = h.Subsystem;
+    file->dllCharacteristics = h.DllCharacteristics;
     imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+    relocations = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
   } else {
     return Fail(error, "unknown optional header");
   }
@@ -111,8 +117,11 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
     IMAGE_SECTION_HEADER s;
     if (!image.Read(sections + i * sizeof s, &s)) return Fail(error, "short section table");
     image.sections.push_back(s);
+    file->sections.push_back({std::string(reinterpret_cast<const char*>(s.Name), strnlen(reinterpret_cast<const char*>(s.Name), 8)),
+                              s.Characteristics});
   }
 
+  file->relocationsSize = relocations.Size;
   bool wide = magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
   for (size_t d = image.Offset(imports.VirtualAddress); d != 0; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
     IMAGE_IMPORT_DESCRIPTOR descriptor;

@@ -17,9 +17,19 @@ struct Resource {
   std::string data;
 };
 
+struct Section {
+  std::string name;
+  DWORD characteristics;
+};
+
 struct File {
   WORD machine = 0;
   WORD subsystem = 0;
+  DWORD timeDateStamp = 0xFFFFFFFF;
+  WORD characteristics = 0;      // of the file header
+  WORD dllCharacteristics = 0;   // of the optional header
+  DWORD relocationsSize = 0;     // of the base relocation directory
+  std::vector<Section> sections;
   std::map<std::string, std::vector<std::string>> imports;  // DLL (lower case) -> function names
   std::vector<Resource> resources;
 };

@@ -115,6 +115,54 @@ TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {
   EXPECT_TRUE(FileExists(shortcut_));
 }
 
+TEST_F(RemoveFlow, AShortcutTheAllUsersFolderKeepsIsReportedWithWhatToDo) {
+  appState.scope = kScopeAllUsers;
+  std::string shared = StartupFile(kScopeAllUsers, "共有.lnk");
+  WriteFileBytes(shared, "x");
+  SetFileAttributesA(shared.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(0, Remove([&] {
+              EXPECT_EQ(allStartup_, Pick(shared));
+              ui::ExpectMessageBox("Tomavel", "共有 をスタートアップフォルダから削除します", kYesNo, "information", IDYES);
+              ui::ExpectMessageBox("Tomavel",
+                                   "共有 を削除できませんでした。\n\nアクセスが拒否されました。\n\n"
+                                   "すべてのユーザーに適用するには、管理者として実行してください。",
+                                   kOk, "warning", IDOK, "all-users-deletion-failed-message", owner_);
+            }));
+  EXPECT_TRUE(FileExists(shared));
+}
+
+// Anyone who can write into the Startup folder can name a file with the yen
+// sign, which code page 932 cannot hold: handed back as a backslash, it
+// would aim the deletion at a file two folders up.
+TEST_F(RemoveFlow, ANameTheCodePageCannotHoldIsRefusedAndNothingIsDeleted) {
+  std::wstring decoy = Wide(userStartup_) + L"\\a\u00A5..\u00A5..\u00A5victim.lnk";
+  char victim[MAX_PATH];
+  ASSERT_TRUE(GetFullPathNameA((userStartup_ + "\\a\\..\\..\\victim.lnk").c_str(), sizeof victim, victim, NULL));
+  WriteFileW(decoy);
+  WriteFileBytes(victim, "another program's shortcut");
+  EXPECT_EQ(0, Remove([&] {
+              HWND chooser = ui::WaitForChooser(kShortcutChooser);
+              ASSERT_TRUE(chooser);
+              ui::ChooseFile(chooser, decoy);
+              ui::MessageBoxSeen box;
+              ASSERT_TRUE(ui::WaitForMessageBox("Tomavel", &box));
+              EXPECT_EQ(Utf8("選択したファイルの名前に、このプログラムで扱えない文字が含まれているため削除できませんでした。"),
+                        Utf8(box.text));
+              EXPECT_EQ(kOk, box.buttons);
+              EXPECT_EQ("warning", box.icon);
+              EXPECT_EQ(owner_, GetWindow(box.window, GW_OWNER));
+              ui::SaveScreenshot(box.window, "name-not-exact-message");
+              // Had it asked instead, a user who trusts the name says yes.
+              ui::Answer(box, box.buttons.front() == IDYES ? IDYES : IDOK);
+            }));
+  EXPECT_STREQ("", appState.chosenPath);
+  EXPECT_TRUE(FileExists(victim)) << "the file two folders up is still there";
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(decoy.c_str())) << "the picked file is still there";
+  // By its own name: the one the ANSI functions see is the victim's path.
+  DeleteFileW(decoy.c_str());
+  DeleteFileA(victim);
+}
+
 // 120 Greek letters: a name Linux accepts, a valid Windows path of under 260
 // UTF-16 units, and over 259 bytes.
 TEST_F(RemoveFlow, AShortcutPathTooLongForTheProgramIsRefusedAndKept) {

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "app/system_dlls.h"
 #include "startup/shortcut_writer.h"
 #include "startup/startup_folder.h"
 #include "tests/test_support.h"
@@ -12,7 +13,49 @@ using namespace testing_support;
 
 namespace {
 
+// Where a function of the process really comes from.
+std::string ModuleOf(const void* function) {
+  HMODULE module = NULL;
+  char path[MAX_PATH] = "\x7f<sentinel>";
+  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         static_cast<LPCSTR>(function), &module))
+    GetModuleFileNameA(module, path, sizeof path);
+  return path;
+}
+
+TEST(SystemDlls, EveryFunctionIsBoundFromTheSystemFolderAndAMissingOneIsNamed) {
+  char missing[128];
+  memset(missing, 0x7f, sizeof missing);
+  ASSERT_EQ(1, BindSystemDlls(missing, sizeof missing));
+  EXPECT_STREQ("", missing);
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, sizeof system);
+  const struct {
+    const char* dll;
+    const void* function;
+  } kBound[] = {{"comdlg32.dll", reinterpret_cast<const void*>(systemDlls.GetOpenFileNameA)},
+                {"comdlg32.dll", reinterpret_cast<const void*>(systemDlls.GetOpenFileNameW)},
+                {"comdlg32.dll", reinterpret_cast<const void*>(systemDlls.CommDlgExtendedError)},
+                {"shell32.dll", reinterpret_cast<const void*>(systemDlls.SHGetMalloc)},
+                {"shell32.dll", reinterpret_cast<const void*>(systemDlls.SHGetSpecialFolderLocation)},
+                {"shell32.dll", reinterpret_cast<const void*>(systemDlls.SHGetPathFromIDListA)},
+                {"ole32.dll", reinterpret_cast<const void*>(systemDlls.CoInitialize)},
+                {"ole32.dll", reinterpret_cast<const void*>(systemDlls.CoUninitialize)},
+                {"ole32.dll", reinterpret_cast<const void*>(systemDlls.CoCreateInstance)}};
+  for (const auto& bound : kBound) {
+    ASSERT_NE(nullptr, bound.function) << bound.dll;
+    // The system may forward a function to another of its DLLs (Wine's ole32
+    // to combase), but always one of the system folder.
+    std::string module = ModuleOf(bound.function);
+    std::string folder = module.substr(0, module.rfind('\\'));
+    EXPECT_EQ(0, lstrcmpiA(system, folder.c_str())) << bound.dll << " came from " << module;
+  }
+  EXPECT_EQ(nullptr, SystemFunction("comdlg32.dll", "NoSuchFunction"));
+  EXPECT_EQ(nullptr, SystemFunction("no-such-library.dll", "GetOpenFileNameA"));
+}
+
 TEST(StartupFolder, EachScopeGivesItsOwnFolder) {
+  ASSERT_EQ(1, BindSystemDlls(NULL, 0));
   char user[260], all[260];
   memset(user, 0x7f, sizeof user);
   memset(all, 0x7f, sizeof all);
@@ -27,6 +70,7 @@ TEST(StartupFolder, EachScopeGivesItsOwnFolder) {
 }
 
 TEST(StartupFolder, AFolderWithoutAFileSystemPathGivesZeroAndShowsNothing) {
+  ASSERT_EQ(1, BindSystemDlls(NULL, 0));
   size_t windowsBefore = ui::VisibleWindows().size();
   char path[260] = "\x7f<sentinel>";
   EXPECT_EQ(0, GetStartupFolderPath(NULL, path, CSIDL_DRIVES));  // "My Computer"
@@ -37,6 +81,7 @@ TEST(StartupFolder, AFolderWithoutAFileSystemPathGivesZeroAndShowsNothing) {
 class ShortcutWriter : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_EQ(1, BindSystemDlls(NULL, 0));
     ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
     folder_ = FreshFolder("writer");
     program_ = folder_ + "\\prog\\app.exe";

@@ -16,6 +16,18 @@ std::string Utf8(const std::string& cp932) {
   return utf8;
 }
 
+std::wstring Wide(const std::string& cp932) {
+  WCHAR wide[2048];
+  if (MultiByteToWideChar(932, 0, cp932.c_str(), -1, wide, 2048) == 0) return L"";
+  return wide;
+}
+
+void WriteFileW(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a file named in UTF-16";
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
 std::string Repeat(const std::string& text, int count) {
   std::string repeated;
   for (int i = 0; i < count; ++i) repeated += text;

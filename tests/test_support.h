@@ -13,6 +13,10 @@ namespace testing_support {
 
 // CP932 text as UTF-8, so that failures print readable Japanese.
 std::string Utf8(const std::string& cp932);
+// CP932 text in UTF-16, to join names the code page cannot hold.
+std::wstring Wide(const std::string& cp932);
+// Creates (or empties) a file named in UTF-16.
+void WriteFileW(const std::wstring& path);
 
 struct FolderEntry {
   std::string name;

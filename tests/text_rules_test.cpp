@@ -110,14 +110,17 @@ TEST(DisplayStem, DropsTheLastExtension) {
   EXPECT_EQ("x", Stem("C:\\a.d\\x"));                  // a dot in the folder only
 }
 
-TEST(TitleRules, PathCharactersCountOnlyAsCharactersOfTheirOwn) {
-  for (const char* refused : {"a\\b", "..\\..\\x", "\\", "a/b", "/", "a:b", "C:x", "表\\", "ｱ:ｲ", "ソ/"}) {
-    EXPECT_EQ(1, TitleHasPathCharacter(refused)) << Utf8(refused);
+TEST(TitleRules, ForbiddenCharactersCountOnlyAsCharactersOfTheirOwn) {
+  for (const char* refused : {"a\\b", "..\\..\\x", "\\", "a/b", "/", "a:b", "C:x", "表\\", "ｱ:ｲ", "ソ/", "a*b", "a?b",
+                              "what?", "\"quoted\"", "<", "a>b", "bad|name", "ポ|", "表*", "ﾃｽﾄ?"}) {
+    EXPECT_EQ(1, TitleHasForbiddenCharacter(refused)) << Utf8(refused);
   }
   // 表 (0x95 0x5C), ソ (0x83 0x5C), 予 (0x97 0x5C) and ポ (0x83 0x7C) end in
-  // the bytes of \ and |; half-width kana are single bytes.
-  for (const char* kept : {"", "Mail", "a.lnk.b", "a?b", "表", "ソ", "予定表", "表示ソフト", "ポ", "ｱｲｳ", "ﾃｽﾄ表"}) {
-    EXPECT_EQ(0, TitleHasPathCharacter(kept)) << Utf8(kept);
+  // the bytes of \ and |; half-width kana are single bytes. Full-width
+  // look-alikes are ordinary characters.
+  for (const char* kept : {"", "Mail", "a.lnk.b", "表", "ソ", "予定表", "表示ソフト", "ポ", "ポップ", "ｱｲｳ", "ﾃｽﾄ表",
+                           "a-b_c (1) [x] {y} 'z' & #!", "＊？＂＜＞｜：／￥"}) {
+    EXPECT_EQ(0, TitleHasForbiddenCharacter(kept)) << Utf8(kept);
   }
 }
 
@@ -195,7 +198,7 @@ std::string RandomCharacter(std::mt19937& random) {
   static const char* const kTricky[] = {"表", "ソ", "予", "能", "十", "申", "｜", "ポ", "構", "貼"};
   std::string c;
   switch (random() % 8) {
-    case 0: return random() % 4 ? "\\" : (random() % 2 ? "/" : ":");
+    case 0: return random() % 4 ? "\\" : std::string(1, "/:*?\"<>|"[random() % 8]);
     case 1: return ".";
     case 2: return std::string(1, static_cast<char>(0xA1 + random() % 63));  // ｡ to ﾟ
     case 3: return kTricky[random() % 10];
@@ -286,11 +289,11 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
       ASSERT_STREQ("", path);
     }
 
-    // TitleHasPathCharacter: a separator byte only where a character starts.
-    bool separatorCharacter = false;
+    // TitleHasForbiddenCharacter: one of the nine only where a character starts.
+    bool forbidden = false;
     for (size_t start : CharacterStarts(title))
-      if (title[start] == '\\' || title[start] == '/' || title[start] == ':') separatorCharacter = true;
-    ASSERT_EQ(separatorCharacter ? 1 : 0, TitleHasPathCharacter(title.c_str()));
+      if (std::string("\\/:*?\"<>|").find(title[start]) != std::string::npos) forbidden = true;
+    ASSERT_EQ(forbidden ? 1 : 0, TitleHasForbiddenCharacter(title.c_str()));
 
     // DisplayStem: zero-terminated, whole characters, the name after the last
     // real separator without its last extension.

@@ -206,22 +206,40 @@ void ExpectMessageBox(const char* caption, const std::string& text, const std::v
 }
 
 std::string ChooserFolder(HWND chooser) {
-  char folder[MAX_PATH] = "\x7f<sentinel>";
-  SendMessageA(chooser, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  char folder[2 * MAX_PATH] = "\x7f<sentinel>";
+  SendMessageA(chooser, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+  // A wide chooser answers in UTF-16 however it is asked; no folder's path
+  // has a zero as its second byte otherwise.
+  if (folder[0] != '\0' && folder[1] == '\0') {
+    char narrow[2 * MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(folder), -1, narrow, sizeof narrow, NULL, NULL);
+    return narrow;
+  }
   return folder;
 }
 
+// A combo box (cmb13) in the Explorer-style chooser, an edit (edt1) in the old one.
+static HWND FileNameBox(HWND chooser) {
+  HWND box = GetDlgItem(chooser, cmb13);
+  if (!box) box = GetDlgItem(chooser, edt1);
+  EXPECT_NE(box, (HWND)NULL) << "the chooser has no file name box";
+  return box;
+}
+
+// WM_SETTEXT, not CDM_SETCONTROLTEXT: the platform converts the text for a
+// chooser of either kind, where CDM_SETCONTROLTEXT takes it as the chooser's own.
 void ChooseFile(HWND chooser, const std::string& path) {
-  SendMessageA(chooser, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
+  TypeFileName(chooser, path);
+  PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+}
+
+void ChooseFile(HWND chooser, const std::wstring& path) {
+  SendMessageW(FileNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(chooser, WM_COMMAND, IDOK, 0);
 }
 
 void TypeFileName(HWND chooser, const std::string& name) {
-  // A combo box (cmb13) in the Explorer-style chooser, an edit (edt1) in the old one.
-  HWND box = GetDlgItem(chooser, cmb13);
-  if (!box) box = GetDlgItem(chooser, edt1);
-  EXPECT_NE(box, (HWND)NULL) << "the chooser has no file name box";
-  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageA(FileNameBox(chooser), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 void CancelChooser(HWND chooser) { PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0); }
@@ -283,7 +301,35 @@ void RunDriven(const std::function<void()>& modal, const std::function<void()>& 
   second.join();
 }
 
+static BOOL CALLBACK NotePendingPaint(HWND child, LPARAM pending) {
+  if (GetUpdateRect(child, NULL, FALSE)) *reinterpret_cast<bool*>(pending) = true;
+  return TRUE;
+}
+
+bool WaitUntilDrawn(HWND window, DWORD ms) {
+  // A window is painted into memory first and reaches the screen a moment
+  // later; a message box can be visible before either. So: no paint pending,
+  // the same picture twice in a row, and a message box's text on the screen.
+  HWND text = IsMessageBox(window) ? GetDlgItem(window, kMessageBoxText) : NULL;
+  std::string last;
+  bool drawn = WaitUntil(
+      [&] {
+        bool pending = GetUpdateRect(window, NULL, FALSE) != FALSE;
+        EnumChildWindows(window, NotePendingPaint, reinterpret_cast<LPARAM>(&pending));
+        RECT area;
+        GetWindowRect(window, &area);
+        std::string now = CaptureScreen(area);
+        bool steady = !now.empty() && now == last;
+        last = now;
+        return !pending && steady && (!text || (GetWindowRect(text, &area) && ShowsSomething(area)));
+      },
+      ms, 100);
+  EXPECT_TRUE(drawn) << "the window \"" << Utf8(Text(window)) << "\" was not drawn within " << Scaled(ms) << " ms";
+  return drawn;
+}
+
 bool SaveScreenshot(HWND window, const char* name) {
+  WaitUntilDrawn(window);
   CreateDirectoryA(TOMAVEL_SCREENS_DIR, NULL);
   std::string path = std::string(TOMAVEL_SCREENS_DIR) + "\\" + name + ".bmp";
   return SaveWindowBitmap(window, path.c_str());

@@ -61,6 +61,8 @@ void ExpectMessageBox(const char* caption, const std::string& text, const std::v
 
 std::string ChooserFolder(HWND chooser);
 void ChooseFile(HWND chooser, const std::string& path);  // types the name, presses Open
+// The same with a name the ANSI code page may not hold.
+void ChooseFile(HWND chooser, const std::wstring& path);
 // Types into the chooser's file name box; works for another process's chooser too.
 void TypeFileName(HWND chooser, const std::string& name);
 void CancelChooser(HWND chooser);
@@ -70,7 +72,12 @@ void CancelChooser(HWND chooser);
 // fails, so a stuck dialog never hangs the run.
 void RunDriven(const std::function<void()>& modal, const std::function<void()>& driver);
 
-// Saves the window as it is on screen to the screenshot folder as name.bmp.
+// Waits until nothing of the window waits for a paint and, for a message box,
+// its text shows on the screen. Fails the test after ms.
+bool WaitUntilDrawn(HWND window, DWORD ms = kWaitMs);
+
+// Once drawn, saves the window as it is on screen to the screenshot folder
+// as name.bmp.
 bool SaveScreenshot(HWND window, const char* name);
 
 // Top-level windows of this process that are visible now.

@@ -26,7 +26,7 @@ using app_driver::kShortcutChooser;
 
 const char kRegistered[] = "スタートアップへショートカットを登録しました";
 const char kDemoTitle[] = "メモ帳デモ";
-const char kDemoArguments[] = "/p C:\\users\\Public\\デモ.txt";
+const char kDemoArguments[] = "/p C:\\Users\\Public\\Documents\\デモ.txt";
 const DWORD kWaitMs = 20000;
 
 std::string screens;  // folder for screenshots; empty: none
@@ -64,7 +64,7 @@ HWND WaitFor(const char* caption, int controlId) {
 
 void Shot(HWND window, const char* name) {
   if (screens.empty()) return;
-  Sleep(300);  // let it finish painting
+  ui::WaitUntilDrawn(window, kWaitMs);
   std::string path = screens + "\\" + name + ".bmp";
   if (!SaveWindowBitmap(window, path.c_str())) Fail("cannot save " + path);
 }
