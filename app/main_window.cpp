@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/own_text.h"
 #include "app/platform_version.h"
 #include "flows/register_flow.h"
 #include "flows/remove_flow.h"
@@ -68,8 +69,8 @@ static void OnPaint(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   SetTextColor(dc, kBlue);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  TextOutA(dc, 20, 20, kBanner, lstrlenA(kBanner));
-  TextOutA(dc, 430, 165, kVersionLabel, lstrlenA(kVersionLabel));
+  DrawOwnText(dc, 20, 20, kBanner);
+  DrawOwnText(dc, 430, 165, kVersionLabel);
   EndPaint(window, &paint);
   // After every paint, so that Enter always means "exit".
   SetFocus(GetDlgItem(window, IDC_EXIT));

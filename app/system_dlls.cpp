@@ -5,7 +5,7 @@
 
 SystemDlls systemDlls;
 // Each function is bound by copying a FARPROC into its slot.
-static_assert(sizeof(SystemDlls) == 9 * sizeof(FARPROC), "nine slots of a function pointer's size");
+static_assert(sizeof(SystemDlls) == 10 * sizeof(FARPROC), "ten slots of a function pointer's size");
 
 // LOAD_LIBRARY_SEARCH_SYSTEM32, which this program's headers (aimed at
 // Windows XP) do not define.
@@ -69,6 +69,7 @@ int BindSystemDlls(char* missing, size_t size) {
       {"shell32.dll", "SHGetMalloc", &systemDlls.SHGetMalloc, 0},
       {"shell32.dll", "SHGetSpecialFolderLocation", &systemDlls.SHGetSpecialFolderLocation, 0},
       {"shell32.dll", "SHGetPathFromIDListA", &systemDlls.SHGetPathFromIDListA, 0},
+      {"shell32.dll", "SHGetPathFromIDListW", &systemDlls.SHGetPathFromIDListW, 1},
       {"ole32.dll", "CoInitialize", &systemDlls.CoInitialize, 0},
       {"ole32.dll", "CoUninitialize", &systemDlls.CoUninitialize, 0},
       {"ole32.dll", "CoCreateInstance", &systemDlls.CoCreateInstance, 0},

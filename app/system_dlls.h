@@ -17,8 +17,8 @@ void LockDllSearch();
 
 // Every function of those DLLs the program calls, typed as the system
 // declares it (stdcall in the 32-bit program). Null until bound.
-// GetOpenFileNameW stays null on the Windows 9x family, whose file names are
-// in the ANSI code page already.
+// The wide functions (GetOpenFileNameW, SHGetPathFromIDListW) stay null on
+// the Windows 9x family, whose file names are in the ANSI code page already.
 struct SystemDlls {
   decltype(&::GetOpenFileNameA) GetOpenFileNameA;
   decltype(&::GetOpenFileNameW) GetOpenFileNameW;
@@ -26,6 +26,7 @@ struct SystemDlls {
   decltype(&::SHGetMalloc) SHGetMalloc;
   decltype(&::SHGetSpecialFolderLocation) SHGetSpecialFolderLocation;
   decltype(&::SHGetPathFromIDListA) SHGetPathFromIDListA;
+  decltype(&::SHGetPathFromIDListW) SHGetPathFromIDListW;
   decltype(&::CoInitialize) CoInitialize;
   decltype(&::CoUninitialize) CoUninitialize;
   decltype(&::CoCreateInstance) CoCreateInstance;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <windows.h>
 
 // Copies src into dst (size bytes). Returns 1 when all of src fitted; else
 // copies the longest prefix of whole characters that fits and returns 0.
@@ -14,3 +15,17 @@ int AppendText(char* dst, size_t size, const char* src);
 // Drops a lead byte left alone at the end of text (its trail byte was cut
 // off by a bounded copy). Returns 1 when it dropped one.
 int DropTrailingLeadByte(char* text);
+
+// How a name from the platform came out in a code page.
+enum NarrowResult {
+  kNarrowedExactly,  // out holds the name, every character as it is
+  kNotExact,         // a character has no exact form there (out holds nothing to use)
+  kNarrowTooLong,    // exact, but longer than out (size bytes)
+};
+
+// Converts wide into codePage without "best fit": a name the code page cannot
+// hold (the yen sign, é on a Japanese system) must never come back as a
+// look-alike (a backslash, e) that names another file. UTF-8 holds every
+// character but refuses the flags that say so; there an unpaired surrogate,
+// which NTFS allows in a name, is what cannot be held.
+NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size);

@@ -5,6 +5,7 @@
 #include <stddef.h>
 
 #include "app/app_state.h"
+#include "app/own_text.h"
 #include "app/system_dlls.h"
 #include "app/text.h"
 #include "flows/flow_messages.h"
@@ -49,26 +50,19 @@ static int ListLength(const char* list) {
   return static_cast<int>(p - list) + 1;
 }
 
-static void Widen(const char* text, int length, WCHAR* out, int size) {
-  if (MultiByteToWideChar(CP_ACP, 0, text, length, out, size) == 0) out[0] = 0;
-}
-
-// 1 when every character of wide has a character of its own in the ANSI code
-// page. The ANSI chooser would hand back a look-alike instead (the yen sign
-// as a backslash, é as e), and the program would act on another file.
-static int NarrowExactly(const WCHAR* wide, char* out, int size) {
-  BOOL usedDefault = FALSE;
-  int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, NULL, &usedDefault);
-  return length != 0 && !usedDefault;
+// The chooser's own texts are the program's (code page 932); the initial
+// folder is a path of the platform's, in the process's code page.
+static void Widen(UINT codePage, const char* text, int length, WCHAR* out, int size) {
+  if (MultiByteToWideChar(codePage, 0, text, length, out, size) == 0) out[0] = 0;
 }
 
 // The chooser of the NT family: wide, so that the file names come back as
-// they are. Returns the chooser's result; *exact tells whether file and
-// fileTitle hold the picked names exactly.
-static BOOL RunWideChooser(const OPENFILENAMEA& ansi, int* exact) {
+// they are, never as the look-alikes the ANSI chooser would give. Returns the
+// chooser's result; *named tells how file and fileTitle took the picked names.
+static BOOL RunWideChooser(const OPENFILENAMEA& ansi, NarrowResult* named) {
   WideSettings texts;
-  // Every path Windows allows fits, and in code page 932 fits the program's
-  // buffers; a longer one fails with FNERR_BUFFERTOOSMALL.
+  // Every path Windows allows fits; a longer one fails with
+  // FNERR_BUFFERTOOSMALL.
   WCHAR file[kPathSize];
   WCHAR fileTitle[kPathSize];
   OPENFILENAMEW chooser;
@@ -76,10 +70,10 @@ static BOOL RunWideChooser(const OPENFILENAMEA& ansi, int* exact) {
   ZeroMemory(file, sizeof file);
   ZeroMemory(fileTitle, sizeof fileTitle);
   ZeroMemory(&chooser, sizeof chooser);
-  Widen(ansi.lpstrFilter, ListLength(ansi.lpstrFilter), texts.filter, ARRAYSIZE(texts.filter));
-  Widen(ansi.lpstrInitialDir, -1, texts.initialFolder, ARRAYSIZE(texts.initialFolder));
-  Widen(ansi.lpstrTitle, -1, texts.title, ARRAYSIZE(texts.title));
-  Widen(ansi.lpstrDefExt, -1, texts.defaultExtension, ARRAYSIZE(texts.defaultExtension));
+  Widen(kOwnCodePage, ansi.lpstrFilter, ListLength(ansi.lpstrFilter), texts.filter, ARRAYSIZE(texts.filter));
+  Widen(CP_ACP, ansi.lpstrInitialDir, -1, texts.initialFolder, ARRAYSIZE(texts.initialFolder));
+  Widen(kOwnCodePage, ansi.lpstrTitle, -1, texts.title, ARRAYSIZE(texts.title));
+  Widen(kOwnCodePage, ansi.lpstrDefExt, -1, texts.defaultExtension, ARRAYSIZE(texts.defaultExtension));
   chooser.lStructSize = ansi.lStructSize;
   chooser.hwndOwner = ansi.hwndOwner;
   chooser.lpstrFilter = texts.filter;
@@ -96,8 +90,10 @@ static BOOL RunWideChooser(const OPENFILENAMEA& ansi, int* exact) {
   if (!systemDlls.GetOpenFileNameW(&chooser)) return FALSE;
   file[ARRAYSIZE(file) - 1] = 0;
   fileTitle[ARRAYSIZE(fileTitle) - 1] = 0;
-  *exact = NarrowExactly(file, ansi.lpstrFile, static_cast<int>(ansi.nMaxFile)) &&
-           NarrowExactly(fileTitle, ansi.lpstrFileTitle, static_cast<int>(ansi.nMaxFileTitle));
+  *named = NarrowExactly(GetACP(), file, ansi.lpstrFile, static_cast<int>(ansi.nMaxFile));
+  if (*named == kNarrowedExactly) {
+    *named = NarrowExactly(GetACP(), fileTitle, ansi.lpstrFileTitle, static_cast<int>(ansi.nMaxFileTitle));
+  }
   return TRUE;
 }
 
@@ -125,8 +121,8 @@ int RunFileChooser(HWND owner, const ChooserSettings& settings) {
 
   // The 9x family names its files in the ANSI code page: there the ANSI
   // chooser gives them exactly, and the wide one is not bound.
-  int exact = 1;
-  BOOL picked = systemDlls.GetOpenFileNameW ? RunWideChooser(chooser, &exact) : systemDlls.GetOpenFileNameA(&chooser);
+  NarrowResult named = kNarrowedExactly;
+  BOOL picked = systemDlls.GetOpenFileNameW ? RunWideChooser(chooser, &named) : systemDlls.GetOpenFileNameA(&chooser);
   if (!picked) {
     DWORD error = systemDlls.CommDlgExtendedError();
     if (error != 0) {
@@ -136,8 +132,10 @@ int RunFileChooser(HWND owner, const ChooserSettings& settings) {
     }
     return 0;
   }
-  if (!exact) {
-    ShowWarning(owner, settings.nameNotExact);
+  if (named != kNarrowedExactly) {
+    // A name that converts but outgrows the buffer (in UTF-8 a kanji takes
+    // three bytes) is a path too long, not a character the program lacks.
+    ShowWarning(owner, named == kNotExact ? settings.nameNotExact : settings.pathTooLong);
     return 0;
   }
   // A path that filled the buffer has no terminator of its own.

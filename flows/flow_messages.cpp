@@ -2,8 +2,11 @@
 
 #include "app/system_dlls.h"
 #include "app/text.h"
+#include "startup/startup_folder.h"
 
-const char kFolderNotFound[] = "スタートアップフォルダが見つかりませんでした。";
+static const char kNoStartupFolder[] = "スタートアップフォルダが見つかりませんでした。";
+static const char kStartupFolderNotExact[] =
+    "スタートアップフォルダのパスに、このプログラムで扱えない文字が含まれているため、処理を続けられませんでした。";
 const char kTitleTooLong[] = "タイトルが長すぎるため登録できませんでした。";
 const char kTitleHasForbiddenCharacter[] =
     "タイトルに使えない文字（\\ / : * ? \" < > |）が含まれているため登録できませんでした。";
@@ -22,6 +25,13 @@ static const char kNotDeleted[] = " を削除できませんでした。";
 
 void ShowWarning(HWND owner, const char* text) {
   MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+int StartupFolderReady(HWND owner, char* path, StartupScope scope) {
+  StartupFolderResult found = GetStartupFolderPath(owner, path, scope);
+  if (found == kFolderFound) return 1;
+  ShowWarning(owner, found == kFolderNotExact ? kStartupFolderNotExact : kNoStartupFolder);
+  return 0;
 }
 
 int SystemDllsReady(HWND owner) {

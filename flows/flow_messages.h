@@ -6,7 +6,6 @@
 
 #include "app/app_state.h"
 
-extern const char kFolderNotFound[];
 extern const char kTitleTooLong[];
 extern const char kTitleHasForbiddenCharacter[];
 extern const char kTitleNamesDevice[];
@@ -28,6 +27,11 @@ void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope);
 // line, the system's text for error (GetLastError()), and for access denied
 // in the all-users folder the same hint as above.
 void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope);
+
+// Writes the Startup folder of scope into path (kPathSize bytes). Returns 1
+// when it is there; else warns that it was not found, or that its path holds
+// a character the program cannot hold, and returns 0.
+int StartupFolderReady(HWND owner, char* path, StartupScope scope);
 
 // Binds the system DLLs the flows need (BindSystemDlls). Returns 1 when they
 // are there; else warns, naming what is missing, and returns 0.

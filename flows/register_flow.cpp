@@ -10,7 +10,6 @@
 #include "flows/title_dialog.h"
 #include "startup/path_rules.h"
 #include "startup/shortcut_writer.h"
-#include "startup/startup_folder.h"
 
 static const char kProgramFilter[] =
     "プログラムファイル (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
@@ -51,10 +50,7 @@ int RegisterProgram(HWND owner) {
   CopyText(target, sizeof target, appState.chosenPath);
   DirectoryPart(target, workingDirectory, sizeof workingDirectory);
 
-  if (!GetStartupFolderPath(owner, shortcutPath, appState.scope)) {
-    ShowWarning(owner, kFolderNotFound);
-    return 0;
-  }
+  if (!StartupFolderReady(owner, shortcutPath, appState.scope)) return 0;
   if (!ComposeShortcutPath(shortcutPath, sizeof shortcutPath, appState.title)) {
     ShowWarning(owner, kTitleTooLong);
     return 0;

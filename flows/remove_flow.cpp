@@ -7,7 +7,6 @@
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "startup/path_rules.h"
-#include "startup/startup_folder.h"
 
 static const char kShortcutFilter[] =
     "ショートカットファイル (*.lnk)\0*.lnk\0すべてのファイル (*.*)\0*.*\0";
@@ -22,10 +21,7 @@ const size_t kMessageSize = 301;
 
 int ChooseShortcut(HWND owner) {
   char startFolder[kPathSize];
-  if (!GetStartupFolderPath(owner, startFolder, appState.scope)) {
-    ShowWarning(owner, kFolderNotFound);
-    return 0;
-  }
+  if (!StartupFolderReady(owner, startFolder, appState.scope)) return 0;
   // Without OFN_NODEREFERENCELINKS the chooser would hand back the program a
   // shortcut points to, and the flow would delete the program.
   ChooserSettings settings = {kShortcutFilter, startFolder, kShortcutChooserTitle,

@@ -1,6 +1,7 @@
 #include "flows/title_dialog.h"
 
 #include "app/app_state.h"
+#include "app/own_text.h"
 #include "app/text.h"
 #include "res/resource.h"
 
@@ -24,10 +25,10 @@ void PaintTitlePrompts(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   SetTextColor(dc, 0x0000FF);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  TextOutA(dc, 10, 10, kTitlePrompt, lstrlenA(kTitlePrompt));
+  DrawOwnText(dc, 10, 10, kTitlePrompt);
   SetTextColor(dc, 0xFF0000);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  TextOutA(dc, 10, 100, kArgumentsPrompt, lstrlenA(kArgumentsPrompt));
+  DrawOwnText(dc, 10, 100, kArgumentsPrompt);
   EndPaint(window, &paint);
 }
 

@@ -1,16 +1,35 @@
 #include "startup/startup_folder.h"
 
 #include "app/system_dlls.h"
+#include "app/text.h"
 
-int GetStartupFolderPath(HWND owner, char* path, StartupScope scope) {
+// The path is read wide and converted exactly. The Windows 9x family names
+// its folders in the ANSI code page and has only the ANSI call.
+static StartupFolderResult ReadFolderPath(LPCITEMIDLIST list, char* path) {
+  if (systemDlls.SHGetPathFromIDListW == NULL) {
+    return systemDlls.SHGetPathFromIDListA(list, path) ? kFolderFound : kFolderNotFound;
+  }
+  WCHAR wide[MAX_PATH];
+  // Fails for a folder without a file-system path.
+  if (!systemDlls.SHGetPathFromIDListW(list, wide)) return kFolderNotFound;
+  switch (NarrowExactly(GetACP(), wide, path, kPathSize)) {
+    case kNarrowedExactly:
+      return kFolderFound;
+    case kNotExact:
+      return kFolderNotExact;
+    default:
+      return kFolderNotFound;
+  }
+}
+
+StartupFolderResult GetStartupFolderPath(HWND owner, char* path, StartupScope scope) {
   IMalloc* allocator = NULL;
   LPITEMIDLIST list = NULL;
-  int found = 0;
+  StartupFolderResult found = kFolderNotFound;
 
   if (systemDlls.SHGetMalloc(&allocator) == S_OK) {
     if (systemDlls.SHGetSpecialFolderLocation(owner, static_cast<int>(scope), &list) == S_OK) {
-      // Fails for a folder without a file-system path.
-      found = systemDlls.SHGetPathFromIDListA(list, path) ? 1 : 0;
+      found = ReadFolderPath(list, path);
       allocator->Free(list);
     }
     allocator->Release();

@@ -212,17 +212,87 @@ class RealProgram : public ::testing::Test {
                                &process_))
         << "cannot start " << Utf8(exe);
   }
+  // Starts the program from the Linux side under a locale of its own: Wine
+  // takes each process's code page from its Unix locale, and a Windows
+  // environment block would not reach it. The program's handle is taken from
+  // its first window (RegisterRemoveAndExit).
+  void StartUnderLocale(const std::string& directory, const char* locale) {
+    char wine[MAX_PATH] = "";
+    ASSERT_NE(0u, GetEnvironmentVariableA("TOMAVEL_WINE", wine, sizeof wine)) << "scripts/wine-env names the loader";
+    std::string command = std::string("Z:\\usr\\bin\\env LANG=") + locale + " LC_ALL=" + locale + " \"" + wine +
+                          "\" \"" + TOMAVEL_EXE + "\"";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION linuxSide = {};
+    ASSERT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup, &linuxSide))
+        << command;
+  }
   DWORD WaitForExit() {
     DWORD code = 12345;
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, ui::Scaled(20000))) << "the program did not end";
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
   }
+  // A whole session with the program just started, as a user has it: the
+  // program in folder registered under title with arguments, each text shown
+  // read as on a Japanese system, the shortcut read back, then removed, then
+  // a confirmed exit. A step that fails ends the session.
+  void RegisterRemoveAndExit(const std::string& folder, const std::string& program, const std::string& title,
+                             const std::string& arguments, const std::string& screenshot) {
+    std::string shortcut = StartupFolderOf(kScopeUser) + "\\" + title + ".lnk";
+    DeleteFileA(shortcut.c_str());
+    HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
+    ASSERT_TRUE(chooser) << "no program chooser with its title";
+    if (!process_.hProcess) {
+      GetWindowThreadProcessId(chooser, &process_.dwProcessId);
+      process_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                      process_.dwProcessId);
+      ASSERT_TRUE(process_.hProcess);
+    }
+    ui::TypeFileName(chooser, program);
+    ui::Click(chooser, IDOK);
+    HWND dialog = WaitForProgramWindow("Tomavel", IDC_TITLE);
+    ASSERT_TRUE(dialog);
+    ui::Type(dialog, IDC_TITLE, title);
+    ui::Type(dialog, IDC_ARGUMENTS, arguments);
+    ui::SaveScreenshot(dialog, ("title-dialog-" + screenshot).c_str());
+    ui::Click(dialog, IDC_TITLE_OK);
+    HWND box = WaitForProgramWindow("Tomavel", IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8("スタートアップへショートカットを登録しました"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    EXPECT_SHORTCUT(shortcut, {program, folder, arguments});
+    ui::Click(box, IDOK);
+
+    HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
+    ASSERT_TRUE(main);
+    ui::Click(main, IDC_REMOVE);
+    chooser = WaitForProgramWindow(kShortcutChooser, IDOK);
+    ASSERT_TRUE(chooser) << "no shortcut chooser with its title";
+    ui::TypeFileName(chooser, shortcut);
+    ui::Click(chooser, IDOK);
+    box = WaitForProgramWindow("Tomavel", IDYES);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8(title + " をスタートアップフォルダから削除します"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    ui::Click(box, IDYES);
+    box = WaitForProgramWindow("Tomavel", IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8(title + " をスタートアップフォルダから削除しました"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    ui::Click(box, IDOK);
+    EXPECT_FALSE(FileExists(shortcut)) << "removed";
+
+    ui::CloseBox(WaitForProgramWindow("Tomavel", IDC_EXIT));
+    HWND question = WaitForProgramWindow("終了確認", IDOK);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(Utf8("終了しますか"), Utf8(ui::ControlText(question, ui::kMessageBoxText)));
+    ui::Click(question, IDOK);
+    EXPECT_EQ(0u, WaitForExit());
+  }
   void TearDown() override {
     if (process_.hProcess) {
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
       CloseHandle(process_.hProcess);
-      CloseHandle(process_.hThread);
+      if (process_.hThread) CloseHandle(process_.hThread);
     }
   }
   PROCESS_INFORMATION process_ = {};
@@ -270,7 +340,6 @@ TEST_F(RealProgram, ExitsWithZeroAfterAConfirmedClose) {
 // current directory too; each leaves a marker if it is ever loaded. Then a
 // whole session: a registration, a removal and a confirmed exit.
 TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
-  const char kRegistered[] = "スタートアップへショートカットを登録しました";
   std::string folder = FreshFolder("planted");
   char system[MAX_PATH];
   ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
@@ -288,56 +357,40 @@ TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
   EXPECT_GT(planted, 100) << "DLLs planted";
   std::string exe = folder + "\\Tomavel.exe";
   ASSERT_TRUE(CopyFileA(TOMAVEL_EXE, exe.c_str(), FALSE));
-  std::string program = FreshFolder("planted-target") + "\\app.exe";
+  std::string target = FreshFolder("planted-target");
+  std::string program = target + "\\app.exe";
   WriteFileBytes(program, "MZ");
-  std::string shortcut = StartupFolderOf(kScopeUser) + "\\Planted.lnk";
-  DeleteFileA(shortcut.c_str());
-
-  // In a function of its own: a step that fails ends the session, not the test.
-  auto session = [&] {
-    Start(folder, "", exe);
-    HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
-    ASSERT_TRUE(chooser);
-    ui::TypeFileName(chooser, program);
-    ui::Click(chooser, IDOK);
-    HWND title = WaitForProgramWindow("Tomavel", IDC_TITLE);
-    ASSERT_TRUE(title);
-    ui::Type(title, IDC_TITLE, "Planted");
-    ui::Click(title, IDC_TITLE_OK);
-    HWND box = WaitForProgramWindow("Tomavel", IDOK);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(Utf8(kRegistered), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
-    EXPECT_TRUE(FileExists(shortcut)) << "registered";
-    ui::Click(box, IDOK);
-
-    HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
-    ASSERT_TRUE(main);
-    ui::Click(main, IDC_REMOVE);
-    chooser = WaitForProgramWindow(kShortcutChooser, IDOK);
-    ASSERT_TRUE(chooser);
-    ui::TypeFileName(chooser, shortcut);
-    ui::Click(chooser, IDOK);
-    box = WaitForProgramWindow("Tomavel", IDYES);
-    ASSERT_TRUE(box);
-    ui::Click(box, IDYES);
-    box = WaitForProgramWindow("Tomavel", IDOK);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(Utf8("Planted をスタートアップフォルダから削除しました"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
-    ui::Click(box, IDOK);
-    EXPECT_FALSE(FileExists(shortcut)) << "removed";
-
-    ui::CloseBox(WaitForProgramWindow("Tomavel", IDC_EXIT));
-    HWND question = WaitForProgramWindow("終了確認", IDOK);
-    ASSERT_TRUE(question);
-    ui::Click(question, IDOK);
-    EXPECT_EQ(0u, WaitForExit());
-  };
-  session();
+  Start(folder, "", exe);
+  RegisterRemoveAndExit(target, program, "Planted", "", "planted");
 
   std::string loaded;
   for (const FolderEntry& entry : ListFolder(folder))
     if (entry.name.size() > 7 && entry.name.compare(entry.name.size() - 7, 7, ".loaded") == 0) loaded += " " + entry.name;
   EXPECT_EQ("", loaded) << "DLLs loaded from beside the program";
 }
+
+// Windows of other language settings: an English one (code page 1252) and
+// one with the UTF-8 option (65001, a locale without an ANSI code page).
+// Tomavel asks for code page 932 and must read, register and remove a
+// program named in kanji exactly as on a Japanese system.
+struct Locale {
+  const char* unixLocale;
+  const char* name;
+};
+void PrintTo(const Locale& locale, std::ostream* out) { *out << locale.unixLocale << " (" << locale.name << ")"; }
+
+class RealProgramElsewhere : public RealProgram, public ::testing::WithParamInterface<Locale> {};
+
+TEST_P(RealProgramElsewhere, ShowsJapaneseAndRegistersAKanjiProgramAsOnAJapaneseSystem) {
+  std::string folder = FreshFolder(std::string("locale-") + GetParam().name);
+  std::string program = folder + "\\表示.exe";
+  WriteFileBytes(program, "MZ");
+  StartUnderLocale(FreshFolder("locale-start"), GetParam().unixLocale);
+  RegisterRemoveAndExit(folder, program, "表示テスト", "/開く \"設定 ファイル.ini\"", GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherLanguageSettings, RealProgramElsewhere,
+                         ::testing::Values(Locale{"C.UTF-8", "cp1252"}, Locale{"hi_IN.UTF-8", "utf8"}),
+                         [](const ::testing::TestParamInfo<Locale>& locale) { return std::string(locale.param.name); });
 
 }  // namespace

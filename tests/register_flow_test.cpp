@@ -234,6 +234,43 @@ TEST_F(RegisterFlow, TitlesWithForbiddenCharactersOrDeviceNamesAreRefusedBeforeA
   }
 }
 
+// Users and administrators move the Startup folder (User Shell Folders). In
+// a folder named Starté the ANSI call would give the look-alike Starte, which
+// exists here too: both flows refuse, and nothing lands in either folder.
+TEST_F(RegisterFlow, AStartupFolderWhosePathTheCodePageCannotHoldIsRefusedByBothFlows) {
+  const char kNotExact[] =
+      "スタートアップフォルダのパスに、このプログラムで扱えない文字が含まれているため、処理を続けられませんでした。";
+  std::string moved = FreshFolder("moved");
+  std::wstring accented = Wide(moved) + L"\\Start\u00E9";
+  ASSERT_TRUE(CreateDirectoryW(accented.c_str(), NULL));
+  ASSERT_TRUE(CreateDirectoryA((moved + "\\Starte").c_str(), NULL));
+  HKEY folders = NULL;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER,
+                                         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                                         0, KEY_QUERY_VALUE | KEY_SET_VALUE, &folders));
+  WCHAR saved[MAX_PATH];
+  DWORD savedSize = sizeof saved, savedType = 0;
+  ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(folders, L"Startup", NULL, &savedType, reinterpret_cast<BYTE*>(saved), &savedSize));
+  RegSetValueExW(folders, L"Startup", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(accented.c_str()),
+                 static_cast<DWORD>((accented.size() + 1) * sizeof(WCHAR)));
+
+  INT_PTR result = DriveMainWindow([&](HWND main) {
+    ui::Click(main, IDC_REGISTER);
+    PickAndName(program_, "Moved", "");
+    ui::ExpectMessageBox("Tomavel", kNotExact, kOk, "warning", IDOK, "startup-folder-not-exact-message", main);
+    ASSERT_TRUE(WaitForIdleMainWindow(true));
+    ui::Click(main, IDC_REMOVE);  // the warning comes instead of the chooser
+    ui::ExpectMessageBox("Tomavel", kNotExact, kOk, "warning", IDOK, nullptr, main);
+  });
+  RegSetValueExW(folders, L"Startup", 0, savedType, reinterpret_cast<const BYTE*>(saved), savedSize);
+  RegCloseKey(folders);
+  EXPECT_EQ(IDC_EXIT, result) << "the main window went on";
+  EXPECT_TRUE(FileNames(moved + "\\Starte").empty());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((accented + L"\\Moved.lnk").c_str()));
+  EXPECT_TRUE(NewFiles(kScopeUser).empty());
+  RemoveDirectoryW(accented.c_str());
+}
+
 // Double-byte folder names (85 characters at most, as Linux allows) give a
 // valid Windows path of under 260 UTF-16 units that is over 259 bytes.
 TEST_F(RegisterFlow, AProgramPathTooLongForTheProgramIsRefusedNeverCut) {

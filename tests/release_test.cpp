@@ -223,10 +223,16 @@ void ExpectResources(const pe::File& file) {
   EXPECT_EQ(12, keys);
   EXPECT_EQ(1, translations);
 
-  // The manifest asks to run as the invoker and says nothing else.
+  // The manifest asks to run as the invoker, for code page 932 whatever the
+  // system's language settings, and says nothing else.
   const pe::Resource* manifest = Find(file, 24, "#1");
   ASSERT_TRUE(manifest);
   EXPECT_NE(std::string::npos, manifest->data.find("requestedExecutionLevel level=\"asInvoker\""));
+  size_t application = manifest->data.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+  size_t settings = manifest->data.find("<windowsSettings>", application);
+  size_t codePage = manifest->data.find(
+      "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">ja-JP</activeCodePage>", settings);
+  EXPECT_NE(std::string::npos, codePage) << "activeCodePage ja-JP in application/windowsSettings";
   EXPECT_EQ(std::string::npos, manifest->data.find("dependentAssembly")) << "no visual styles";
   EXPECT_EQ(std::string::npos, manifest->data.find("dpiAware")) << "no DPI change";
 }
@@ -286,7 +292,10 @@ void ExpectReleaseImports(const pe::File& file) {
   for (const char* late : {"SetDefaultDllDirectories", "SetDllDirectoryA", "GetOpenFileNameA", "GetOpenFileNameW",
                            "CoCreateInstance", "SHGetMalloc"})
     EXPECT_EQ(0u, functions.count(late)) << late << " is imported";
-  for (const char* ansi : {"DialogBoxParamA", "MessageBoxA", "TextOutA", "GetWindowTextA", "GetCurrentDirectoryA",
+  // Only the painting is wide: GDI keeps the system's code page even where
+  // the manifest gave the process 932.
+  EXPECT_EQ(1u, functions.count("TextOutW")) << "the program's texts are painted wide";
+  for (const char* ansi : {"DialogBoxParamA", "MessageBoxA", "GetWindowTextA", "GetCurrentDirectoryA",
                            "GetVersionExA", "DeleteFileA", "FormatMessageA", "SendMessageA", "LoadLibraryExA"}) {
     EXPECT_EQ(1u, functions.count(ansi)) << ansi << " is not imported";
     std::string wide = ansi;

@@ -30,9 +30,9 @@ TEST(SystemDlls, EveryFunctionIsBoundFromTheSystemFolderAndAMissingOneIsNamed) {
   EXPECT_STREQ("", missing);
   char system[MAX_PATH];
   GetSystemDirectoryA(system, sizeof system);
-  // The record is nine function pointers; the system may forward one to
+  // The record is ten function pointers; the system may forward one to
   // another of its DLLs (Wine's ole32 to combase), but never leave its folder.
-  FARPROC slots[9];
+  FARPROC slots[10];
   memcpy(slots, &systemDlls, sizeof slots);
   for (FARPROC slot : slots) {
     ASSERT_NE(nullptr, slot);
@@ -48,8 +48,8 @@ TEST(StartupFolder, EachScopeGivesItsOwnFolder) {
   char user[260], all[260];
   memset(user, 0x7f, sizeof user);
   memset(all, 0x7f, sizeof all);
-  ASSERT_EQ(1, GetStartupFolderPath(NULL, user, kScopeUser));
-  ASSERT_EQ(1, GetStartupFolderPath(NULL, all, kScopeAllUsers));
+  ASSERT_EQ(kFolderFound, GetStartupFolderPath(NULL, user, kScopeUser));
+  ASSERT_EQ(kFolderFound, GetStartupFolderPath(NULL, all, kScopeAllUsers));
   EXPECT_EQ(StartupFolderOf(kScopeUser), user);
   EXPECT_EQ(StartupFolderOf(kScopeAllUsers), all);
   EXPECT_STRNE(user, all);
@@ -62,8 +62,8 @@ TEST(StartupFolder, AFolderWithoutAFileSystemPathGivesZeroAndShowsNothing) {
   ASSERT_EQ(1, BindSystemDlls(NULL, 0));
   size_t windowsBefore = ui::VisibleWindows().size();
   char path[260] = "\x7f<sentinel>";
-  EXPECT_EQ(0, GetStartupFolderPath(NULL, path, CSIDL_DRIVES));  // "My Computer"
-  EXPECT_EQ(0, GetStartupFolderPath(NULL, path, 0x7777));        // no such folder
+  EXPECT_EQ(kFolderNotFound, GetStartupFolderPath(NULL, path, CSIDL_DRIVES));  // "My Computer"
+  EXPECT_EQ(kFolderNotFound, GetStartupFolderPath(NULL, path, 0x7777));        // no such folder
   EXPECT_EQ(windowsBefore, ui::VisibleWindows().size());
 }
 

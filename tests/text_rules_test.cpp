@@ -179,6 +179,27 @@ TEST(TextHelpers, DropTrailingLeadByte) {
   EXPECT_EQ(0, DropTrailingLeadByte(trail));
 }
 
+// A name from the platform is used only as it is: never a look-alike, never
+// cut. UTF-8 holds every character; there only an unpaired surrogate fails.
+TEST(NarrowExactly, GivesTheNameAsItIsOrSaysWhyNot) {
+  char out[16];
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(kNarrowedExactly, NarrowExactly(932, L"\u8868\u793A.exe", out, sizeof out));
+  EXPECT_EQ(Utf8("表示.exe"), Utf8(out));
+  EXPECT_EQ(kNotExact, NarrowExactly(932, L"caf\u00E9", out, sizeof out)) << "no best fit: an accented e is not e";
+  EXPECT_EQ(kNotExact, NarrowExactly(932, L"a\u00A5..", out, sizeof out)) << "the yen sign is not a backslash";
+  EXPECT_EQ(kNarrowTooLong, NarrowExactly(932, L"\u8868\u793A.exe", out, 8)) << "9 bytes";
+
+  memset(out, kSentinel, sizeof out);
+  EXPECT_EQ(kNarrowedExactly, NarrowExactly(CP_UTF8, L"caf\u00E9\u8868", out, sizeof out));
+  EXPECT_STREQ("caf\xC3\xA9\xE8\xA1\xA8", out);
+  EXPECT_EQ(kNotExact, NarrowExactly(CP_UTF8, L"a\xD800.exe", out, sizeof out)) << "an unpaired surrogate";
+  EXPECT_EQ(kNotExact, NarrowExactly(CP_UTF8, L"a\xDC00", out, sizeof out)) << "a lone low surrogate";
+  EXPECT_EQ(kNarrowedExactly, NarrowExactly(CP_UTF8, L"\u8868\u793A\u8868\u793A\u8868", out, sizeof out))
+      << "five kanji take 15 bytes and the terminator";
+  EXPECT_EQ(kNarrowTooLong, NarrowExactly(CP_UTF8, L"\u8868\u793A\u8868\u793A\u8868a", out, sizeof out));
+}
+
 // --- Property test over generated code page 932 strings -------------------
 
 // True when the character survives the trip through UTF-16: real file names

@@ -1,0 +1,12 @@
+// The program's own texts are code page 932 (the sources are compiled so),
+// whatever code page the process runs in.
+#pragma once
+
+#include <windows.h>
+
+const UINT kOwnCodePage = 932;
+
+// Draws one of the program's texts at (x, y) in the context's current font
+// and colours. GDI keeps the system's code page even where the manifest gave
+// the process another, so the text is drawn wide, converted from 932 by name.
+void DrawOwnText(HDC dc, int x, int y, const char* text);
