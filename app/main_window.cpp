@@ -38,6 +38,33 @@ static void RunFlow(HWND window, int (*flow)(HWND)) {
   appState.flowRunning = 0;
 }
 
+struct OwnedSearch {
+  HWND owner;
+  HWND found;
+};
+
+static BOOL CALLBACK FindOwned(HWND window, LPARAM search) {
+  OwnedSearch* owned = reinterpret_cast<OwnedSearch*>(search);
+  if (GetWindow(window, GW_OWNER) != owned->owner || !IsWindowVisible(window)) return TRUE;
+  owned->found = window;
+  return FALSE;
+}
+
+// The window the user is to answer while a flow runs: the title dialog while
+// it is open, else the window the main window owns (the chooser or a message
+// box), and on down the owned windows to one that is enabled. By ownership,
+// not by which was active last: that is the main window itself once it has
+// been activated, as a click on its taskbar button does while it is disabled.
+static HWND FlowFrontWindow(HWND window) {
+  HWND front = appState.titleDialog ? appState.titleDialog : window;
+  for (int depth = 0; front != NULL && !IsWindowEnabled(front) && depth < 4; ++depth) {
+    OwnedSearch search = {front, NULL};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
+    front = search.found;
+  }
+  return front;
+}
+
 // The main window is disabled while a flow runs, yet a command sent from
 // outside (another program, UI automation) still arrives. Acted on, it would
 // run a flow inside the flow, move the scope under it, or end the window
@@ -45,8 +72,8 @@ static void RunFlow(HWND window, int (*flow)(HWND)) {
 // button clicked that way has already moved its own check: put it back.
 static INT_PTR HoldOff(HWND window) {
   SelectScope(window, appState.scope);
-  HWND front = GetLastActivePopup(window);
-  if (front != window) SetForegroundWindow(front);
+  HWND front = FlowFrontWindow(window);
+  if (front != NULL && front != window) SetForegroundWindow(front);
   return 0;
 }
 

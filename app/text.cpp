@@ -29,19 +29,6 @@ int AppendText(char* dst, size_t size, const char* src) {
   return *p == '\0';
 }
 
-int DropTrailingLeadByte(char* text) {
-  char* p = text;
-  while (*p != '\0') {
-    size_t n = CharLength(p);
-    if (n == 1 && p[1] == '\0' && IsDBCSLeadByte(static_cast<BYTE>(p[0]))) {
-      p[0] = '\0';
-      return 1;
-    }
-    p += n;
-  }
-  return 0;
-}
-
 NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size) {
   // Windows refuses WC_NO_BEST_FIT_CHARS and a used-default flag for UTF-8.
   // (This program's headers, aimed at XP, lack WC_ERR_INVALID_CHARS.)

@@ -12,10 +12,6 @@ int CopyText(char* dst, size_t size, const char* src);
 // Appends src to the string in dst, with the same rules as CopyText.
 int AppendText(char* dst, size_t size, const char* src);
 
-// Drops a lead byte left alone at the end of text (its trail byte was cut
-// off by a bounded copy). Returns 1 when it dropped one.
-int DropTrailingLeadByte(char* text);
-
 // How a name from the platform came out in a code page.
 enum NarrowResult {
   kNarrowedExactly,  // out holds the name, every character as it is

@@ -1,6 +1,7 @@
 #include "flows/register_flow.h"
 
 #include <commdlg.h>
+#include <string.h>
 
 #include "app/app_state.h"
 #include "app/system_dlls.h"
@@ -8,23 +9,82 @@
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "flows/title_dialog.h"
+#include "startup/execution_level.h"
 #include "startup/path_rules.h"
+#include "startup/shortcut_target.h"
 #include "startup/shortcut_writer.h"
+#include "startup/startup_approved.h"
 
 static const char kProgramFilter[] =
     "プログラムファイル (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
 static const char kProgramChooserTitle[] =
     "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
 static const char kRegistered[] = "スタートアップへショートカットを登録しました";
+static const char kProgramNotFound[] = "選択したプログラムが見つからないため登録できませんでした。";
+static const char kSwitchedOff[] =
+    "ただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
+    "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
+static const char kRunsAsAdministrator[] =
+    "ただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+
+// The chooser hands back the program a picked shortcut points to; Wine's,
+// and Windows' for some shortcuts, hand back the shortcut itself. Then its
+// target is the pick. Returns 0 after a warning for a target the program
+// cannot hold.
+static int TakeShortcutTarget(HWND owner) {
+  char target[kPathSize];
+  NarrowResult read = kNarrowedExactly;
+  target[0] = '\0';
+  if (SUCCEEDED(systemDlls.CoInitialize(NULL))) {
+    read = ReadShortcutTarget(appState.chosenPath, target, sizeof target);
+    systemDlls.CoUninitialize();
+  }
+  if (read != kNarrowedExactly) {
+    ShowWarning(owner, read == kNotExact ? kProgramNameNotExact : kProgramPathTooLong);
+    return 0;
+  }
+  CopyText(appState.chosenPath, sizeof appState.chosenPath, target);
+  return 1;
+}
 
 int ChooseProgram(HWND owner) {
   ChooserSettings settings = {kProgramFilter, appState.initialFolder, kProgramChooserTitle,
                               OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong,
                               kProgramNameNotExact};
   if (!RunFileChooser(owner, settings)) return 0;
+  int taken = EndsWithLnk(appState.chosenPath) ? TakeShortcutTarget(owner) : 1;
+  // A shortcut to a program that is gone starts nothing at logon.
+  DWORD attributes = GetFileAttributesA(appState.chosenPath);
+  if (taken && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+    ShowWarning(owner, kProgramNotFound);
+    taken = 0;
+  }
+  if (!taken) {
+    ZeroMemory(appState.chosenPath, sizeof appState.chosenPath);
+    return 0;
+  }
   // Only a pick the flow accepts moves the next chooser.
   DirectoryPart(appState.chosenPath, appState.initialFolder, sizeof appState.initialFolder);
   return 1;
+}
+
+// The success, and what Windows will do at logon where that is not to start
+// the program: a name switched off, or a program that asks for elevation.
+static void ShowRegistered(HWND owner, const char* fileName, const char* program) {
+  char text[512];
+  UINT style = MB_OK | MB_ICONINFORMATION;
+  CopyText(text, sizeof text, kRegistered);
+  if (SwitchedOffInWindows(appState.scope, fileName)) {
+    AppendText(text, sizeof text, "\n\n");
+    AppendText(text, sizeof text, kSwitchedOff);
+    style = MB_OK | MB_ICONWARNING;
+  }
+  if (AsksToRunAsAdministrator(program)) {
+    AppendText(text, sizeof text, "\n\n");
+    AppendText(text, sizeof text, kRunsAsAdministrator);
+    style = MB_OK | MB_ICONWARNING;
+  }
+  MessageBoxA(owner, text, kCaption, style);
 }
 
 int RegisterProgram(HWND owner) {
@@ -51,6 +111,7 @@ int RegisterProgram(HWND owner) {
   DirectoryPart(target, workingDirectory, sizeof workingDirectory);
 
   if (!StartupFolderReady(owner, shortcutPath, appState.scope)) return 0;
+  size_t folderLength = strlen(shortcutPath);
   if (!ComposeShortcutPath(shortcutPath, sizeof shortcutPath, appState.title)) {
     ShowWarning(owner, kTitleTooLong);
     return 0;
@@ -62,7 +123,7 @@ int RegisterProgram(HWND owner) {
   systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
-    MessageBoxA(owner, kRegistered, kCaption, MB_OK | MB_ICONINFORMATION);
+    ShowRegistered(owner, shortcutPath + folderLength + 1, target);
   } else {
     ShowShortcutNotWritten(owner, written, appState.scope);
   }

@@ -2,12 +2,13 @@
 
 #include "app/app_state.h"
 #include "app/own_text.h"
-#include "app/text.h"
 #include "res/resource.h"
 
 static const char kTitlePrompt[] = "タイトル名を入力してください（必須）";
 static const char kArgumentsPrompt[] = "引数があれば入力してください（任意）";
 static const char kCancelledWarning[] = "スタートアップへの登録はキャンセルされました";
+static const char kTitleFieldTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
+static const char kArgumentsFieldTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 
 INT_PTR RunTitleDialog() {
   // A null module: the template comes from the process's own executable.
@@ -32,16 +33,26 @@ void PaintTitlePrompts(HWND window) {
   EndPaint(window, &paint);
 }
 
-// Reads a field with the platform's 199-byte limit; a cut that left half a
-// double-byte character at the end loses that half.
-static void ReadField(int id, char* field) {
-  GetWindowTextA(GetDlgItem(appState.titleDialog, id), field, kFieldSize);
-  DropTrailingLeadByte(field);
+// A field over the 199 bytes the application state holds is refused, never
+// cut: a cut title names another file, cut arguments can lose a closing
+// quote. The length is the one GetWindowTextA gives, read with room to spare:
+// GetWindowTextLength may count more than that for double-byte text. Returns
+// 1 after a warning, with the focus moved into the field.
+static int RefuseTooLong(HWND window, int id, const char* warning) {
+  char text[2 * kFieldSize];
+  HWND field = GetDlgItem(window, id);
+  if (GetWindowTextA(field, text, sizeof text) < kFieldSize) return 0;
+  MessageBoxA(window, warning, kCaption, MB_OK | MB_ICONWARNING);
+  SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  return 1;
 }
 
 static void OnOk(HWND window) {
-  ReadField(IDC_TITLE, appState.title);
-  ReadField(IDC_ARGUMENTS, appState.arguments);
+  // Nothing is read before both fields fit; the dialog stays open as typed.
+  if (RefuseTooLong(window, IDC_TITLE, kTitleFieldTooLong)) return;
+  if (RefuseTooLong(window, IDC_ARGUMENTS, kArgumentsFieldTooLong)) return;
+  GetWindowTextA(GetDlgItem(appState.titleDialog, IDC_TITLE), appState.title, kFieldSize);
+  GetWindowTextA(GetDlgItem(appState.titleDialog, IDC_ARGUMENTS), appState.arguments, kFieldSize);
   if (appState.title[0] == '\0') MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);
   EndDialog(window, IDC_TITLE_OK);
 }

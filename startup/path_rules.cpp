@@ -36,13 +36,20 @@ static char AsciiUpper(char c) {
 
 // A dot is never part of a double-byte character and the byte after it always
 // starts a character, so ".lnk" may be searched for byte by byte.
+static int IsLnkAt(const char* p) {
+  return p[0] == '.' && AsciiLower(p[1]) == 'l' && AsciiLower(p[2]) == 'n' && AsciiLower(p[3]) == 'k';
+}
+
 static int ContainsLnk(const char* text) {
   for (const char* p = text; *p != '\0'; ++p) {
-    if (p[0] == '.' && AsciiLower(p[1]) == 'l' && AsciiLower(p[2]) == 'n' && AsciiLower(p[3]) == 'k') {
-      return 1;
-    }
+    if (IsLnkAt(p)) return 1;
   }
   return 0;
+}
+
+int EndsWithLnk(const char* path) {
+  size_t length = strlen(path);
+  return length >= 4 && IsLnkAt(path + length - 4);
 }
 
 int ComposeShortcutPath(char* path, size_t size, const char* title) {

@@ -19,6 +19,9 @@ int DirectoryPart(const char* path, char* out, size_t size);
 // refuse instead.
 int ComposeShortcutPath(char* path, size_t size, const char* title);
 
+// 1 when path ends in ".lnk" in any ASCII case: a shortcut file.
+int EndsWithLnk(const char* path);
+
 // The name of the file at path without its last extension: 表示.lnk gives 表示,
 // a.b.lnk gives a.b, .lnk gives the empty string. The name is found through
 // the UTF-16 form of path. Returns 1, or 0 (out empty) if path or the name

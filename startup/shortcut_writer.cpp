@@ -4,12 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/system_dlls.h"
-
-// The published identifiers, defined here: libuuid would bring in its whole
-// table of identifiers (about 35 KB) for these three.
-static const CLSID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-static const IID kShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-static const IID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+#include "startup/shell_link_ids.h"
 
 HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
                               const char* workingDirectory, const char* arguments,

@@ -1,10 +1,12 @@
 // The register flow end to end: the real chooser, the title dialog and the
 // shell writing into the prefix's Startup folders; then the files on disk.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include "app/app_state.h"
 #include "flows/register_flow.h"
 #include "res/resource.h"
+#include "startup/shortcut_writer.h"
 #include "tests/app_driver.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -89,13 +91,15 @@ TEST_F(RegisterFlow, TheTitleNamesTheFileAndGetsLnkOnlyWhenItLacksIt) {
               PickAndName(program_, "Mail", "");
               ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
             }));
+  // 199 bytes of arguments, a double-byte character last: written whole.
+  std::string arguments = std::string(197, 'x') + "表";
   EXPECT_EQ(1, Register([&] {
-              PickAndName(program_, "a.LNK.b", "-x");
+              PickAndName(program_, "a.LNK.b", arguments);
               ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
             }));
   EXPECT_EQ((std::set<std::string>{"Mail.lnk", "a.LNK.b"}), NewFiles(kScopeUser));
   EXPECT_SHORTCUT(StartupFile(kScopeUser, "Mail.lnk"), {program_, programs_, ""});
-  EXPECT_SHORTCUT(StartupFile(kScopeUser, "a.LNK.b"), {program_, programs_, "-x"});
+  EXPECT_SHORTCUT(StartupFile(kScopeUser, "a.LNK.b"), {program_, programs_, arguments});
 }
 
 TEST_F(RegisterFlow, CancellingTheTitleWritesNothingAndTheNextChooserOpensInTheProgramsFolder) {
@@ -149,6 +153,85 @@ TEST_F(RegisterFlow, ASameNamedShortcutIsReplacedWithoutAQuestion) {
             }));
   EXPECT_SHORTCUT(existing, {program_, programs_, "--new"});
   DeleteFileA(existing.c_str());
+}
+
+// Windows starts nothing at logon that Task Manager switched off (by the
+// file name, per user or for all users: an odd first byte) or that asks to
+// run as administrator (Wine's token is the full one, so highestAvailable
+// asks too). The success says so, in that order; the shortcut is written.
+TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
+  const std::string kOff =
+      "ただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
+      "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
+  const std::string kAdministrator =
+      "ただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+  const struct {
+    StartupScope scope;
+    int approved;       // the value's first byte; -1: no value
+    const char* level;  // of the program's manifest; null: no manifest
+    std::string lines;
+  } kCases[] = {{kScopeUser, -1, nullptr, ""},
+                {kScopeUser, 0x02, nullptr, ""},
+                {kScopeUser, 0x03, nullptr, "\n\n" + kOff},
+                {kScopeAllUsers, 0x07, "asInvoker", "\n\n" + kOff},
+                {kScopeUser, -1, "highestAvailable", "\n\n" + kAdministrator},
+                {kScopeAllUsers, 0x03, "requireAdministrator", "\n\n" + kOff + "\n\n" + kAdministrator}};
+  int row = 0;
+  for (const auto& c : kCases) {
+    SCOPED_TRACE("case " + std::to_string(++row));
+    std::string program = programs_ + "\\asks" + std::to_string(row) + ".exe";
+    if (c.level) WriteProgramAsking(program, c.level); else WriteFileBytes(program, "MZ");
+    HKEY approved = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(c.scope == kScopeUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder",
+                                             0, NULL, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, NULL, &approved, NULL));
+    const BYTE state[12] = {static_cast<BYTE>(c.approved)};
+    if (c.approved >= 0) RegSetValueExA(approved, "Logon.lnk", 0, REG_BINARY, state, sizeof state);
+    appState.scope = c.scope;
+    EXPECT_EQ(1, Register([&] {
+                PickAndName(program, "Logon", "");
+                ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning",
+                                     IDOK, row == 6 ? "not-started-at-logon-message" : nullptr);
+              }));
+    EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, programs_, ""});
+    RegDeleteValueA(approved, "Logon.lnk");
+    RegCloseKey(approved);
+    DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
+  }
+}
+
+// A picked shortcut stands for its program (Wine's chooser hands back a typed
+// shortcut itself, Windows' its target): one whose program is gone would start
+// nothing at logon and is refused; one to a program that is there registers
+// that program.
+TEST_F(RegisterFlow, APickedShortcutStandsForItsProgramAndOneToAProgramThatIsGoneIsRefused) {
+  std::string links = FreshFolder("links");
+  std::string gone = programs_ + "\\消えた.exe";
+  WriteFileBytes(gone, "MZ");
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+  for (const std::string& target : {gone, program_}) {
+    std::string name = links + (target == gone ? "\\消えた.lnk" : "\\残る.lnk");
+    EXPECT_EQ(S_OK, CreateStartupShortcut(name.c_str(), target.c_str(), programs_.c_str(), "", SW_SHOWNORMAL, NULL, NULL, 0));
+  }
+  CoUninitialize();
+  DeleteFileA(gone.c_str());
+  lstrcpyA(appState.initialFolder, links.c_str());
+
+  EXPECT_EQ(0, Register([&] {
+              HWND chooser = ui::WaitForChooser(kProgramChooser);
+              ASSERT_TRUE(chooser);
+              ui::ChooseFile(chooser, links + "\\消えた.lnk");
+              ui::ExpectMessageBox("Tomavel", "選択したプログラムが見つからないため登録できませんでした。", kOk, "warning",
+                                   IDOK, "program-not-found-message", owner_);
+            }));
+  EXPECT_STREQ("", appState.chosenPath);
+  EXPECT_EQ(Utf8(links), Utf8(NextChooserFolder())) << "the next chooser opens where this one did";
+  EXPECT_EQ(1, Register([&] {
+              PickAndName(links + "\\残る.lnk", "残る", "");
+              ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
+            }));
+  EXPECT_EQ(std::set<std::string>{"残る.lnk"}, NewFiles(kScopeUser));
+  EXPECT_SHORTCUT(StartupFile(kScopeUser, "残る.lnk"), {program_, programs_, ""});
 }
 
 // --- Failures: each says what went wrong, writes nothing, and stops --------
@@ -339,8 +422,16 @@ TEST_F(RegisterFlow, CommandsSentWhileAFlowRunsChangeNothing) {
   HWND main = NULL;
   auto sendEverything = [&](HWND front, const char* during) {
     SCOPED_TRACE(during);
+    // As a click on its taskbar button does, disabled as it is.
+    SetForegroundWindow(main);
+    ASSERT_TRUE(ui::WaitUntil([&] { return GetForegroundWindow() == main; })) << "the main window activated";
     StartupScope scope = appState.scope;
-    std::vector<HWND> before = ui::VisibleWindows();
+    // The same windows, in any order: the front one comes forward.
+    auto windows = [] {
+      std::vector<HWND> now = ui::VisibleWindows();
+      return std::set<HWND>(now.begin(), now.end());
+    };
+    std::set<HWND> before = windows();
     DWORD_PTR ignored = 0;
     for (int id : {IDC_REGISTER, IDC_REMOVE, IDC_SCOPE_USER, IDC_SCOPE_ALL, IDC_EXIT})
       EXPECT_TRUE(SendMessageTimeoutA(main, WM_COMMAND, id, 0, SMTO_NORMAL, ui::Scaled(3000), &ignored))
@@ -350,7 +441,7 @@ TEST_F(RegisterFlow, CommandsSentWhileAFlowRunsChangeNothing) {
     EXPECT_TRUE(SendMessageTimeoutA(other, BM_CLICK, 0, 0, SMTO_NORMAL, ui::Scaled(3000), &ignored));
     EXPECT_TRUE(SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_NORMAL, ui::Scaled(3000), &ignored))
         << "closing returns at once, without a question";
-    EXPECT_EQ(before, ui::VisibleWindows()) << "no window opened or closed";
+    EXPECT_EQ(before, windows()) << "no window opened or closed";
     EXPECT_EQ(scope, appState.scope);
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(other, BM_GETCHECK, 0, 0)) << "the scope shown stays";
     EXPECT_EQ(front, GetForegroundWindow()) << "the flow's window is in front";

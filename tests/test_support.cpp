@@ -110,6 +110,20 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+void WriteProgramAsking(const std::string& path, const char* level) {
+  ASSERT_TRUE(CopyFileA(TOMAVEL_EXE, path.c_str(), FALSE)) << Utf8(path);
+  std::string manifest =
+      std::string("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><trustInfo "
+                  "xmlns=\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges><requestedExecutionLevel "
+                  "level=\"") +
+      level + "\" uiAccess=\"false\"/></requestedPrivileges></security></trustInfo></assembly>";
+  HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+  ASSERT_TRUE(update) << "cannot update " << Utf8(path);
+  EXPECT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                              &manifest[0], static_cast<DWORD>(manifest.size())));
+  EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
+}
+
 std::string StartupFolderOf(StartupScope scope) {
   char path[MAX_PATH] = "\x7f<sentinel>";
   HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);

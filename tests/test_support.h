@@ -38,6 +38,10 @@ bool FileExists(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 
+// A copy of this build's program whose manifest asks for the execution level
+// (requireAdministrator, highestAvailable, asInvoker).
+void WriteProgramAsking(const std::string& path, const char* level);
+
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.
 std::string StartupFolderOf(StartupScope scope);

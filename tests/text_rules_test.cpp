@@ -9,6 +9,7 @@
 
 #include "app/text.h"
 #include "flows/file_chooser.h"
+#include "startup/execution_level.h"
 #include "startup/path_rules.h"
 #include "tests/test_support.h"
 
@@ -165,18 +166,19 @@ TEST(TextHelpers, CopyNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(Utf8("abｱ表"), Utf8(appended));
 }
 
-TEST(TextHelpers, DropTrailingLeadByte) {
-  char cut[] = "abc\x95";  // 表 with its second byte cut off
-  EXPECT_EQ(1, DropTrailingLeadByte(cut));
-  EXPECT_STREQ("abc", cut);
-  char whole[] = "ab表";
-  EXPECT_EQ(0, DropTrailingLeadByte(whole));
-  EXPECT_EQ(Utf8("ab表"), Utf8(whole));
-  char kana[] = "ab\xb1";  // half-width ｱ: a single byte, not a lead byte
-  EXPECT_EQ(0, DropTrailingLeadByte(kana));
-  EXPECT_STREQ("ab\xb1", kana);
-  char trail[] = "\x83\x95";  // ユ... no: 0x83 0x95 is one character
-  EXPECT_EQ(0, DropTrailingLeadByte(trail));
+// The manifest is anyone's bytes: only the level attribute of the element
+// counts, and nothing is read past the bytes given.
+TEST(ManifestExecutionLevel, ReadsTheLevelAttributeWithinTheGivenBytesOnly) {
+  std::string text = "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>";
+  EXPECT_EQ(kRequireAdministrator, ManifestExecutionLevel(text.data(), text.size()));
+  EXPECT_EQ(kAsInvoker, ManifestExecutionLevel(text.data(), text.find("Administrator")));
+  text = "<v3:requestedExecutionLevel\n uiAccess='false' level = 'highestAvailable' />";
+  EXPECT_EQ(kHighestAvailable, ManifestExecutionLevel(text.data(), text.size()));
+  for (const std::string other : {"<requestedExecutionLevel level=\"asInvoker\"/>",
+                                   "<requestedExecutionLevel xlevel=\"requireAdministrator\"/>",
+                                   "<requestedExecutionLevel/><x level=\"requireAdministrator\"/>",
+                                   "<requestedPrivileges level=\"requireAdministrator\"/>"})
+    EXPECT_EQ(kAsInvoker, ManifestExecutionLevel(other.data(), other.size())) << other;
 }
 
 // A name from the platform is used only as it is: never a look-alike, never

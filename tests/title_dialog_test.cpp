@@ -142,26 +142,34 @@ TEST_F(TitleDialog, OkWithOnlyArgumentsWarnsAndLeavesTheTitleEmpty) {
   EXPECT_STREQ("only arguments", appState.arguments);
 }
 
-TEST_F(TitleDialog, TextsAreCutAt199BytesWithoutHalfACharacter) {
-  std::string longTitle(250, 'a');
-  std::string cutInsideCharacter = std::string(198, 'b') + "表示";  // 表 would need bytes 199 and 200
+// A cut title would name another file and cut arguments lose their closing
+// quote: a field over 199 bytes is refused, the title first, and the dialog
+// stays open as typed with the focus in that field.
+TEST_F(TitleDialog, AFieldOver199BytesIsRefusedNeverCut) {
+  const char kTitleTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
+  const char kArgumentsTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
+  std::string longArguments(250, 'a');
+  std::string longTitle = Repeat("表", 100);            // 200 bytes
+  std::string fits = std::string(197, 'c') + "表";     // 199 bytes, a double-byte character last
   INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, longTitle);
-    ui::Type(dialog, IDC_ARGUMENTS, cutInsideCharacter);
+    ui::Type(dialog, IDC_TITLE, "t");
+    ui::Type(dialog, IDC_ARGUMENTS, longArguments);
     ui::Click(dialog, IDC_TITLE_OK);
-    EXPECT_TRUE(ui::WaitForClosed(dialog));
+    ui::ExpectMessageBox("Tomavel", kArgumentsTooLong, {IDOK}, "warning", IDOK, nullptr, dialog);
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
+    ui::Type(dialog, IDC_TITLE, longTitle);
+    ui::PressKey(dialog, VK_RETURN);
+    ui::ExpectMessageBox("Tomavel", kTitleTooLong, {IDOK}, "warning", IDOK, "title-too-long-message", dialog);
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE); }));
+    EXPECT_EQ(Utf8(longTitle), Utf8(ui::ControlText(dialog, IDC_TITLE)));
+    EXPECT_EQ(longArguments, ui::ControlText(dialog, IDC_ARGUMENTS));
+    EXPECT_STREQ("old title", appState.title) << "nothing is read before both fit";
+    ui::Type(dialog, IDC_TITLE, "t");
+    ui::Type(dialog, IDC_ARGUMENTS, fits);
+    ui::Click(dialog, IDC_TITLE_OK);
   });
   EXPECT_EQ(IDC_TITLE_OK, result);
-  EXPECT_EQ(std::string(199, 'a'), std::string(appState.title));
-  EXPECT_EQ(std::string(198, 'b'), std::string(appState.arguments)) << "no lone lead byte at the end";
-
-  // A double-byte character that ends exactly at byte 199 stays whole.
-  std::string fits = std::string(197, 'c') + "表示";
-  result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, fits);
-    ui::Click(dialog, IDC_TITLE_OK);
-  });
-  EXPECT_EQ(Utf8(std::string(197, 'c') + "表"), Utf8(appState.title));
+  EXPECT_EQ(Utf8(fits), Utf8(appState.arguments)) << "199 bytes, whole";
 }
 
 // Vetoes the creation of every dialog window on this thread.

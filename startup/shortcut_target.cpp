@@ -1,0 +1,32 @@
+#include "startup/shortcut_target.h"
+
+#include <shlobj.h>
+
+#include "app/app_state.h"
+#include "app/system_dlls.h"
+#include "startup/shell_link_ids.h"
+
+NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size) {
+  IShellLinkW* link = NULL;
+  IPersistFile* file = NULL;
+  WCHAR widePath[kPathSize];
+  // Wide: the ANSI interface would hand back a look-alike for a name the
+  // code page cannot hold (cafe.exe for café.exe), another program.
+  WCHAR wideTarget[MAX_PATH];
+  NarrowResult result = kNarrowedExactly;
+  target[0] = '\0';
+
+  HRESULT hr = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkW,
+                                           reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(hr)) hr = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
+  if (SUCCEEDED(hr) && MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, widePath, kPathSize) == 0) hr = E_FAIL;
+  if (SUCCEEDED(hr)) hr = file->Load(widePath, STGM_READ);
+  // No flags: the path as the shell starts it, environment variables expanded.
+  if (SUCCEEDED(hr)) hr = link->GetPath(wideTarget, MAX_PATH, NULL, 0);
+  if (hr == S_OK) result = NarrowExactly(GetACP(), wideTarget, target, size);
+  if (result != kNarrowedExactly) target[0] = '\0';
+
+  if (file != NULL) file->Release();
+  if (link != NULL) link->Release();
+  return result;
+}

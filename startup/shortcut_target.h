@@ -1,0 +1,15 @@
+// Reads which program a shortcut file starts.
+#pragma once
+
+#include <windows.h>
+
+#include "app/text.h"
+
+// Loads the shortcut at shortcutPath into the shell's link object and writes
+// its target into target (size bytes), with %ProgramFiles% and the like
+// expanded as the shell expands them at logon. The shortcut is not resolved:
+// that may search the disk or show a window. The target's name is converted
+// exactly (NarrowExactly); a shortcut that cannot be read, or names no file,
+// gives the empty string. COM must be initialised on the calling thread, and
+// the system DLLs bound (BindSystemDlls).
+NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size);
