@@ -1,5 +1,5 @@
 # The 32-bit program that ships, and the test programs run against it under
-# the emulated 32-bit Wine. The posix-thread compilers give GoogleTest its
+# WoW64 (a 64-bit Wine prefix with the 32-bit Wine). The posix-thread compilers give GoogleTest its
 # std::mutex and std::thread; the program itself starts no threads, links
 # nothing of winpthread, and comes out byte for byte as with the win32-thread
 # compilers.

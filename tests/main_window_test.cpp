@@ -304,6 +304,10 @@ TEST_F(RealProgram, RecordsItsStartDirectoryIgnoresArgumentsAndExitsWithZero) {
   std::string start = FreshFolder("real-start");
   WriteFileBytes(start + "\\marker-program.exe", "MZ");
   Start(start, "/register C:\\elsewhere.exe --title x");
+  // As every user runs it: the shipped 32-bit program on 64-bit Windows.
+  BOOL wow64 = 12345;
+  ASSERT_TRUE(IsWow64Process(process_.hProcess, &wow64));
+  EXPECT_EQ(sizeof(void*) == 4 ? TRUE : FALSE, wow64) << "runs under WoW64";
 
   HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
   ASSERT_TRUE(chooser) << "no program chooser at start-up";
@@ -348,7 +352,7 @@ TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
     std::string name = entry.name;
     CharLowerA(&name[0]);
     if (entry.isFolder || name.size() < 5 || name.compare(name.size() - 4, 4, ".dll") != 0) continue;
-    // Under the emulated 32-bit Wine, Wine's own user32 loads zlib1.dll, which
+    // Under WoW64 in Wine, Wine's own 32-bit user32 loads zlib1.dll, which
     // the set-up put into the system folder (no Windows DLL), before any code
     // of the program runs: nothing the program could lock.
     if (sizeof(void*) == 4 && name == "zlib1.dll") continue;

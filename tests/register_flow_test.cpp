@@ -181,12 +181,10 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     SCOPED_TRACE("case " + std::to_string(++row));
     std::string program = programs_ + "\\asks" + std::to_string(row) + ".exe";
     if (c.level) WriteProgramAsking(program, c.level); else WriteFileBytes(program, "MZ");
-    HKEY approved = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(c.scope == kScopeUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder",
-                                             0, NULL, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, NULL, &approved, NULL));
-    const BYTE state[12] = {static_cast<BYTE>(c.approved)};
-    if (c.approved >= 0) RegSetValueExA(approved, "Logon.lnk", 0, REG_BINARY, state, sizeof state);
+    HKEY root = c.scope == kScopeUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    if (c.approved >= 0)
+      WriteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk", REG_BINARY,
+                         std::string(1, static_cast<char>(c.approved)) + std::string(11, '\0'));
     appState.scope = c.scope;
     EXPECT_EQ(1, Register([&] {
                 PickAndName(program, "Logon", "");
@@ -194,8 +192,7 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                                      IDOK, row == 6 ? "not-started-at-logon-message" : nullptr);
               }));
     EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, programs_, ""});
-    RegDeleteValueA(approved, "Logon.lnk");
-    RegCloseKey(approved);
+    DeleteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk");
     DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
   }
 }

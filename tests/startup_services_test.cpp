@@ -5,6 +5,7 @@
 
 #include "app/system_dlls.h"
 #include "startup/shortcut_writer.h"
+#include "startup/startup_approved.h"
 #include "startup/startup_folder.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -65,6 +66,22 @@ TEST(StartupFolder, AFolderWithoutAFileSystemPathGivesZeroAndShowsNothing) {
   EXPECT_EQ(kFolderNotFound, GetStartupFolderPath(NULL, path, CSIDL_DRIVES));  // "My Computer"
   EXPECT_EQ(kFolderNotFound, GetStartupFolderPath(NULL, path, 0x7777));        // no such folder
   EXPECT_EQ(windowsBefore, ui::VisibleWindows().size());
+}
+
+// Explorer reads the all-users entries in the registry's 64-bit view. Under
+// WoW64 the 32-bit program's own view of HKLM\Software is another key
+// (Wow6432Node): a contrary value there counts for nothing.
+TEST(StartupApproved, TheAllUsersStateIsReadFromThe64BitView) {
+  for (char in64 : {'\x03', '\x02'}) {
+    SCOPED_TRACE("first byte in the 64-bit view " + std::to_string(in64));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, KEY_WOW64_64KEY, "Views.lnk", REG_BINARY,
+                       std::string(1, in64) + std::string(11, '\0'));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, KEY_WOW64_32KEY, "Views.lnk", REG_BINARY,
+                       std::string(1, static_cast<char>(in64 ^ 1)) + std::string(11, '\0'));
+    EXPECT_EQ(in64 & 1, SwitchedOffInWindows(kScopeAllUsers, "Views.lnk"));
+  }
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, view, "Views.lnk");
 }
 
 class ShortcutWriter : public ::testing::Test {

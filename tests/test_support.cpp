@@ -124,6 +124,25 @@ void WriteProgramAsking(const std::string& path, const char* level) {
   EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
 }
 
+const char kStartupApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+
+void WriteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name, DWORD type,
+                        const std::string& bytes) {
+  HKEY opened = NULL;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key, 0, NULL, 0, KEY_SET_VALUE | view, NULL, &opened, NULL)) << key;
+  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                          static_cast<DWORD>(bytes.size())))
+      << Utf8(name);
+  RegCloseKey(opened);
+}
+
+void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name) {
+  HKEY opened = NULL;
+  if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE | view, &opened) != ERROR_SUCCESS) return;
+  RegDeleteValueA(opened, name);
+  RegCloseKey(opened);
+}
+
 std::string StartupFolderOf(StartupScope scope) {
   char path[MAX_PATH] = "\x7f<sentinel>";
   HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);

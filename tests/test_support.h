@@ -42,6 +42,14 @@ std::string ReadFileBytes(const std::string& path);
 // (requireAdministrator, highestAvailable, asInvoker).
 void WriteProgramAsking(const std::string& path, const char* level);
 
+// Where Windows keeps which Startup entries Task Manager switched off.
+extern const char kStartupApprovedKey[];
+// Writes a value of type under root\key, in the registry view that view
+// names (KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0), creating the key.
+void WriteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name, DWORD type,
+                        const std::string& bytes);
+void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name);
+
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.
 std::string StartupFolderOf(StartupScope scope);

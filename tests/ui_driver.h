@@ -15,7 +15,7 @@ namespace ui {
 const DWORD kWaitMs = 10000;
 
 // A bound in milliseconds times the run's wait factor (TOMAVEL_WAIT_SCALE,
-// set for the slower emulated 32-bit Wine). Every wait below applies it.
+// set for the 32-bit code run under qemu). Every wait below applies it.
 DWORD Scaled(DWORD ms);
 
 // The static control that holds a message box's text.
