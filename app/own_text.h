@@ -6,7 +6,12 @@
 
 const UINT kOwnCodePage = 932;
 
+// Converts one of the program's texts to UTF-16 in out (size units),
+// converted from 932 by name. Returns its length without the terminator;
+// out is empty (and 0 returned) where it does not fit.
+int WidenOwnText(const char* text, WCHAR* out, int size);
+
 // Draws one of the program's texts at (x, y) in the context's current font
 // and colours. GDI keeps the system's code page even where the manifest gave
-// the process another, so the text is drawn wide, converted from 932 by name.
+// the process another, so the text is drawn wide.
 void DrawOwnText(HDC dc, int x, int y, const char* text);

@@ -47,6 +47,29 @@ static int RefuseTooLong(HWND window, int id, const char* warning) {
   return 1;
 }
 
+// A screen reader names an edit control from the static text right before it
+// among its siblings, a hidden one too; the prompts are only painted, so each
+// field would be heard as a bare "edit". Each gets a hidden static holding its
+// prompt, placed just before it. Made here, so the template stays as it is.
+static void LabelField(HWND window, int id, const char* prompt) {
+  WCHAR text[64];
+  WidenOwnText(prompt, text, ARRAYSIZE(text));
+  HWND field = GetDlgItem(window, id);
+  HWND label = CreateWindowExW(0, L"Static", text, WS_CHILD | SS_LEFT, 0, 0, 0, 0, window, NULL,
+                               GetModuleHandleA(NULL), NULL);
+  if (label != NULL) {
+    SetWindowPos(label, GetWindow(field, GW_HWNDPREV), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+static INT_PTR OnInitDialog(HWND window) {
+  appState.titleDialog = window;
+  appState.titleDialogPainted = 0;
+  LabelField(window, IDC_TITLE, kTitlePrompt);
+  LabelField(window, IDC_ARGUMENTS, kArgumentsPrompt);
+  return 1;
+}
+
 static void OnOk(HWND window) {
   // Nothing is read before both fields fit; the dialog stays open as typed.
   if (RefuseTooLong(window, IDC_TITLE, kTitleFieldTooLong)) return;
@@ -60,9 +83,7 @@ static void OnOk(HWND window) {
 INT_PTR CALLBACK TitleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      appState.titleDialog = window;
-      appState.titleDialogPainted = 0;
-      return 1;
+      return OnInitDialog(window);
     case WM_PAINT:
       PaintTitlePrompts(window);
       // Only the first paint moves the focus; otherwise it would rest on OK.

@@ -22,6 +22,12 @@ std::wstring Wide(const std::string& cp932) {
   return wide;
 }
 
+std::string Narrow(const std::wstring& wide) {
+  char narrow[4096];
+  if (WideCharToMultiByte(932, 0, wide.c_str(), -1, narrow, sizeof narrow, NULL, NULL) == 0) return "<not CP932>";
+  return narrow;
+}
+
 void WriteFileW(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
   EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a file named in UTF-16";

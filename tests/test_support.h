@@ -15,6 +15,8 @@ namespace testing_support {
 std::string Utf8(const std::string& cp932);
 // CP932 text in UTF-16, to join names the code page cannot hold.
 std::wstring Wide(const std::string& cp932);
+// UTF-16 text as CP932.
+std::string Narrow(const std::wstring& wide);
 // Creates (or empties) a file named in UTF-16.
 void WriteFileW(const std::wstring& path);
 

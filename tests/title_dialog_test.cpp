@@ -15,6 +15,8 @@ using namespace testing_support;
 namespace {
 
 const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
+const char kTitlePrompt[] = "タイトル名を入力してください（必須）";
+const char kArgumentsPrompt[] = "引数があれば入力してください（任意）";
 
 class TitleDialog : public ::testing::Test {
  protected:
@@ -69,6 +71,23 @@ TEST_F(TitleDialog, OpensOverTheOwnerWithEmptyFieldsPromptsAndFocusOnTheTitle) {
     EXPECT_GT(CountPixels(dialog, 10, 100, 200, 116, RGB(0, 0, 255)), 50) << "blue arguments prompt";
     EXPECT_EQ(0, CountPixels(dialog, 10, 10, 200, 26, RGB(0, 0, 255)));
     ui::SaveScreenshot(dialog, "title-dialog");
+
+    // A screen reader names each field by its prompt, from a hidden static
+    // just before it; a sighted user still meets exactly four controls.
+    for (const auto& field : {std::make_pair(IDC_TITLE, kTitlePrompt), std::make_pair(IDC_ARGUMENTS, kArgumentsPrompt)}) {
+      HWND edit = GetDlgItem(dialog, field.first);
+      EXPECT_EQ(Utf8(field.second), Utf8(ui::AccessibleName(edit))) << "field " << field.first;
+      HWND label = GetWindow(edit, GW_HWNDPREV);
+      char kind[16] = "";
+      GetClassNameA(label, kind, sizeof kind);
+      EXPECT_EQ(0, lstrcmpiA("Static", kind)) << kind;
+      EXPECT_FALSE(IsWindowVisible(label));
+      EXPECT_EQ(Utf8(field.second), Utf8(ui::Text(label)));
+    }
+    int shown = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      shown += IsWindowVisible(child) ? 1 : 0;
+    EXPECT_EQ(4, shown) << "visible controls";
 
     ui::Type(dialog, IDC_TITLE, "メール");
     ui::Type(dialog, IDC_ARGUMENTS, "-q \"x y\"");

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <stdlib.h>
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/system_dlls.h"
 #include "res/resource.h"
 #include "tests/screenshot.h"
 #include "tests/test_support.h"
@@ -69,6 +71,30 @@ std::string Text(HWND window) {
                            Scaled(2000), &copied))
     return "<no answer>";
   return buffer;
+}
+
+std::string AccessibleName(HWND window) {
+  // Bound at run time: MinGW's oleacc and uuid libraries both define the
+  // interface id.
+  FARPROC found = SystemFunction("oleacc.dll", "AccessibleObjectFromWindow");
+  if (!found) return "<no oleacc>";
+  HRESULT(WINAPI * fromWindow)(HWND, DWORD, REFIID, void**) = NULL;
+  CopyMemory(&fromWindow, &found, sizeof found);
+  HRESULT init = CoInitialize(NULL);
+  IAccessible* object = NULL;
+  BSTR name = NULL;
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  std::string heard = "<no object>";
+  if (SUCCEEDED(fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+    heard = object->get_accName(self, &name) == S_OK && name ? testing_support::Narrow(name) : "<no name>";
+    object->Release();
+  }
+  SysFreeString(name);
+  if (SUCCEEDED(init)) CoUninitialize();
+  return heard;
 }
 
 std::string ControlText(HWND dialog, int id) {

@@ -34,6 +34,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs, DWORD
 bool WaitForClosed(HWND window, DWORD ms = kWaitMs);
 
 std::string Text(HWND window);  // CP932 bytes
+// The name a screen reader hears for the window's client object, in CP932,
+// as the system's accessibility layer gives it; "<no name>" when it has none.
+std::string AccessibleName(HWND window);
 std::string ControlText(HWND dialog, int id);
 HWND FocusOf(HWND window);      // the keyboard focus in the window's thread
 
