@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/own_text.h"
 #include "app/platform_version.h"
+#include "app/text.h"
 #include "flows/register_flow.h"
 #include "flows/remove_flow.h"
 #include "res/resource.h"
@@ -147,9 +148,22 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+// The program chooser first opens where the user started the program. Read
+// wide and converted exactly: the ANSI call gives a look-alike for a folder
+// the code page cannot hold (José as Jose), another folder. Such a folder, or
+// one too long, leaves the chooser in its default folder, as the 9x family's
+// failing wide call does (there the default is the current directory).
+static void RecordStartFolder() {
+  WCHAR start[MAX_PATH];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH, start);
+  if (length == 0 || length >= MAX_PATH ||
+      NarrowExactly(GetACP(), start, appState.initialFolder, sizeof appState.initialFolder) != kNarrowedExactly) {
+    appState.initialFolder[0] = '\0';
+  }
+}
+
 int RunTomavel(HINSTANCE instance) {
-  // The program chooser first opens where the user started the program.
-  GetCurrentDirectoryA(kPathSize, appState.initialFolder);
+  RecordStartFolder();
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
   return 0;
 }

@@ -15,3 +15,15 @@ int RunningOnWindows9x() {
   BOOL queried = GetVersionExA(&version);
   return IsWindows9xFamily(queried, &version);
 }
+
+int RunningUnderWow64() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC found = kernel ? GetProcAddress(kernel, "IsWow64Process") : NULL;
+  BOOL wow64 = FALSE;
+  if (found) {
+    BOOL(WINAPI * isWow64Process)(HANDLE, PBOOL) = NULL;
+    CopyMemory(&isWow64Process, &found, sizeof found);
+    if (!isWow64Process(GetCurrentProcess(), &wow64)) wow64 = FALSE;
+  }
+  return wow64 ? 1 : 0;
+}

@@ -5,6 +5,10 @@
 #include <stddef.h>
 #include <windows.h>
 
+// c in upper case where it is an ASCII letter. Windows compares file names
+// and such tokens so, whatever the language.
+inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // Copies src into dst (size bytes). Returns 1 when all of src fitted; else
 // copies the longest prefix of whole characters that fits and returns 0.
 int CopyText(char* dst, size_t size, const char* src);

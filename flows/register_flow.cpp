@@ -9,11 +9,11 @@
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "flows/title_dialog.h"
-#include "startup/execution_level.h"
+#include "startup/logon_reasons.h"
 #include "startup/path_rules.h"
+#include "startup/program_files.h"
 #include "startup/shortcut_target.h"
 #include "startup/shortcut_writer.h"
-#include "startup/startup_approved.h"
 
 static const char kProgramFilter[] =
     "プログラムファイル (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
@@ -21,11 +21,14 @@ static const char kProgramChooserTitle[] =
     "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
 static const char kRegistered[] = "スタートアップへショートカットを登録しました";
 static const char kProgramNotFound[] = "選択したプログラムが見つからないため登録できませんでした。";
-static const char kSwitchedOff[] =
+static const char kSwitchedOffLine[] =
     "ただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
     "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
-static const char kRunsAsAdministrator[] =
+static const char kManifestElevatesLine[] =
     "ただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+static const char kCompatibilityElevatesLine[] =
+    "ただし、このプログラムは互換性の設定で［管理者としてこのプログラムを実行する］が選ばれているため、"
+    "ログインしたときに Windows が起動しません。";
 
 // The chooser hands back the program a picked shortcut points to; Wine's,
 // and Windows' for some shortcuts, hand back the shortcut itself. Then its
@@ -53,6 +56,12 @@ int ChooseProgram(HWND owner) {
                               kProgramNameNotExact};
   if (!RunFileChooser(owner, settings)) return 0;
   int taken = EndsWithLnk(appState.chosenPath) ? TakeShortcutTarget(owner) : 1;
+  // Windows told this 32-bit program the 32-bit Program Files folder for a
+  // program in the 64-bit one: the program that is there is the pick.
+  char counterpart[kPathSize];
+  if (taken && ProgramFilesCounterpart(appState.chosenPath, counterpart, sizeof counterpart)) {
+    CopyText(appState.chosenPath, sizeof appState.chosenPath, counterpart);
+  }
   // A shortcut to a program that is gone starts nothing at logon.
   DWORD attributes = GetFileAttributesA(appState.chosenPath);
   if (taken && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
@@ -68,23 +77,23 @@ int ChooseProgram(HWND owner) {
   return 1;
 }
 
-// The success, and what Windows will do at logon where that is not to start
-// the program: a name switched off, or a program that asks for elevation.
+// The success, and each reason Windows has not to start the program at logon.
 static void ShowRegistered(HWND owner, const char* fileName, const char* program) {
+  const struct {
+    int reason;
+    const char* line;
+  } kLines[] = {{kSwitchedOff, kSwitchedOffLine},
+                {kManifestAsksElevation, kManifestElevatesLine},
+                {kCompatibilityAsksElevation, kCompatibilityElevatesLine}};
   char text[512];
-  UINT style = MB_OK | MB_ICONINFORMATION;
+  int reasons = ReasonsNotStartedAtLogon(appState.scope, fileName, program);
   CopyText(text, sizeof text, kRegistered);
-  if (SwitchedOffInWindows(appState.scope, fileName)) {
+  for (const auto& line : kLines) {
+    if ((reasons & line.reason) == 0) continue;
     AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, kSwitchedOff);
-    style = MB_OK | MB_ICONWARNING;
+    AppendText(text, sizeof text, line.line);
   }
-  if (AsksToRunAsAdministrator(program)) {
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, kRunsAsAdministrator);
-    style = MB_OK | MB_ICONWARNING;
-  }
-  MessageBoxA(owner, text, kCaption, style);
+  MessageBoxA(owner, text, kCaption, MB_OK | (reasons != 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 int RegisterProgram(HWND owner) {

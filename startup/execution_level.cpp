@@ -1,47 +1,64 @@
 #include "startup/execution_level.h"
 
-#include <string.h>
 #include <windows.h>
 
-// The first place of needle in [from, end), or NULL: the manifest is anyone's
-// bytes, with no terminator to rely on.
-static const char* FindIn(const char* from, const char* end, const char* needle) {
-  size_t length = strlen(needle);
-  for (const char* p = from; p + length <= end; ++p) {
-    if (memcmp(p, needle, length) == 0) return p;
+#include "app/app_state.h"
+
+// The record handed to CreateActCtxW holds five pointers.
+static_assert(sizeof(ACTCTXW) == (sizeof(void*) == 4 ? 32 : 56), "the activation context record's size");
+static_assert(sizeof(ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION) == 12, "the run level record's size");
+
+// Looked up, not imported: Windows 2000 and the 9x family lack them, and a
+// missing import would stop the program from starting there at all.
+struct ActCtxFunctions {
+  decltype(&::CreateActCtxW) create;
+  decltype(&::QueryActCtxW) query;
+  decltype(&::ReleaseActCtx) release;
+};
+
+static int BindActCtx(ActCtxFunctions* functions) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC found[3] = {NULL, NULL, NULL};
+  if (kernel != NULL) {
+    found[0] = GetProcAddress(kernel, "CreateActCtxW");
+    found[1] = GetProcAddress(kernel, "QueryActCtxW");
+    found[2] = GetProcAddress(kernel, "ReleaseActCtx");
   }
-  return NULL;
+  if (found[0] == NULL || found[1] == NULL || found[2] == NULL) return 0;
+  CopyMemory(&functions->create, &found[0], sizeof found[0]);
+  CopyMemory(&functions->query, &found[1], sizeof found[1]);
+  CopyMemory(&functions->release, &found[2], sizeof found[2]);
+  return 1;
 }
 
-static int IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// The run level the program's manifest (resource 1) asks for, as Windows
+// reads it: comments, namespace prefixes and UTF-16 included.
+static ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path) {
+  ActCtxFunctions functions;
+  WCHAR widePath[kPathSize];
+  ACTCTXW request;
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION information;
+  HANDLE context = INVALID_HANDLE_VALUE;
+  ZeroMemory(&request, sizeof request);
+  ZeroMemory(&information, sizeof information);
+  information.RunLevel = ACTCTX_RUN_LEVEL_UNSPECIFIED;
 
-static int ValueIs(const char* value, const char* end, const char* expected) {
-  size_t length = strlen(expected);
-  return static_cast<size_t>(end - value) == length && memcmp(value, expected, length) == 0;
-}
-
-ExecutionLevel ManifestExecutionLevel(const char* text, size_t size) {
-  const char* end = text + size;
-  const char* element = FindIn(text, end, "requestedExecutionLevel");
-  if (element == NULL) return kAsInvoker;
-  const char* elementEnd = FindIn(element, end, ">");
-  if (elementEnd == NULL) return kAsInvoker;
-  // The attribute "level" (the element's own name holds "Level"), then = and
-  // a quoted value, each perhaps with spaces between.
-  for (const char* p = FindIn(element, elementEnd, "level"); p != NULL; p = FindIn(p + 1, elementEnd, "level")) {
-    if (!IsSpace(p[-1])) continue;
-    const char* q = p + 5;
-    while (q < elementEnd && IsSpace(*q)) ++q;
-    if (q == elementEnd || *q++ != '=') continue;
-    while (q < elementEnd && IsSpace(*q)) ++q;
-    if (q == elementEnd || (*q != '"' && *q != '\'')) continue;
-    const char* valueEnd = static_cast<const char*>(memchr(q + 1, *q, static_cast<size_t>(elementEnd - q - 1)));
-    if (valueEnd == NULL) return kAsInvoker;
-    if (ValueIs(q + 1, valueEnd, "requireAdministrator")) return kRequireAdministrator;
-    if (ValueIs(q + 1, valueEnd, "highestAvailable")) return kHighestAvailable;
-    return kAsInvoker;
+  if (BindActCtx(&functions) && MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, widePath, kPathSize) != 0) {
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = widePath;
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    context = functions.create(&request);
   }
-  return kAsInvoker;
+  if (context != INVALID_HANDLE_VALUE) {
+    SIZE_T written = 0;
+    if (!functions.query(0, context, NULL, RunlevelInformationInActivationContext, &information, sizeof information,
+                         &written)) {
+      information.RunLevel = ACTCTX_RUN_LEVEL_UNSPECIFIED;
+    }
+    functions.release(context);
+  }
+  return information.RunLevel;
 }
 
 // An administrator under UAC holds a limited token at logon, or a full one
@@ -59,13 +76,7 @@ static int AdministratorUnderUac() {
 }
 
 int AsksToRunAsAdministrator(const char* path) {
-  ExecutionLevel level = kAsInvoker;
-  HMODULE module = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == NULL) return 0;
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
-  HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
-  const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : NULL;
-  if (text != NULL) level = ManifestExecutionLevel(text, SizeofResource(module, found));
-  FreeLibrary(module);
-  return level == kRequireAdministrator || (level == kHighestAvailable && AdministratorUnderUac());
+  ACTCTX_REQUESTED_RUN_LEVEL level = ManifestRunLevel(path);
+  return level == ACTCTX_RUN_LEVEL_REQUIRE_ADMIN ||
+         (level == ACTCTX_RUN_LEVEL_HIGHEST_AVAILABLE && AdministratorUnderUac());
 }

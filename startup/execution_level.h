@@ -3,16 +3,9 @@
 // word.
 #pragma once
 
-#include <stddef.h>
-
-// The execution level a manifest asks for, read from text (size bytes, not
-// zero-terminated): its requestedExecutionLevel's level attribute.
-enum ExecutionLevel { kAsInvoker, kHighestAvailable, kRequireAdministrator };
-ExecutionLevel ManifestExecutionLevel(const char* text, size_t size);
-
 // 1 when the program at path asks to run as administrator at logon:
 // requireAdministrator, or highestAvailable for an administrator under UAC.
-// The program's manifest is read from the file as data: none of its code
-// runs and none of its DLLs load. A missing, short or malformed manifest
-// asks for nothing.
+// The manifest is read by Windows' own reader, as the elevation service
+// reads it: none of the program's code runs. No manifest, one Windows
+// rejects, or a Windows without run levels (before Vista) asks for nothing.
 int AsksToRunAsAdministrator(const char* path);

@@ -26,18 +26,25 @@ int DirectoryPart(const char* path, char* out, size_t size) {
   return 1;
 }
 
-static char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-static char AsciiUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+const char* PathBelowFolder(const char* path, const char* folder) {
+  const char* p = path;
+  for (const char* f = folder; *f != '\0'; f = CharNextA(f)) {
+    if (CharNextA(f) - f == 2) {
+      // Its second byte may look like an ASCII letter: compared as it is.
+      if (p[0] != f[0] || p[1] != f[1]) return NULL;
+      p += 2;
+    } else if (AsciiUpper(*p++) != AsciiUpper(*f)) {
+      return NULL;
+    }
+  }
+  if (p != path && *p == '\\') return p;
+  return p != path && p[-1] == '\\' ? p - 1 : NULL;  // a folder given with its backslash
 }
 
 // A dot is never part of a double-byte character and the byte after it always
 // starts a character, so ".lnk" may be searched for byte by byte.
 static int IsLnkAt(const char* p) {
-  return p[0] == '.' && AsciiLower(p[1]) == 'l' && AsciiLower(p[2]) == 'n' && AsciiLower(p[3]) == 'k';
+  return p[0] == '.' && AsciiUpper(p[1]) == 'L' && AsciiUpper(p[2]) == 'N' && AsciiUpper(p[3]) == 'K';
 }
 
 static int ContainsLnk(const char* text) {

@@ -11,6 +11,11 @@
 // fit in out.
 int DirectoryPart(const char* path, char* out, size_t size);
 
+// Where path lies inside folder (a whole folder, its name in any ASCII case,
+// each double-byte character as it is): the rest of path, from the backslash
+// after folder on. NULL when path is not inside folder.
+const char* PathBelowFolder(const char* path, const char* folder);
+
 // path holds the Startup folder on entry. Appends a backslash and title, and
 // ".lnk" unless title already contains ".lnk" in any ASCII case. Returns 1 on
 // success. If the result would not fit in size bytes or would exceed the

@@ -156,45 +156,132 @@ TEST_F(RegisterFlow, ASameNamedShortcutIsReplacedWithoutAQuestion) {
 }
 
 // Windows starts nothing at logon that Task Manager switched off (by the
-// file name, per user or for all users: an odd first byte) or that asks to
-// run as administrator (Wine's token is the full one, so highestAvailable
-// asks too). The success says so, in that order; the shortcut is written.
+// file name, per user or for all users: an odd first byte), whose manifest
+// asks to run as administrator (Wine's token is the full one, so
+// highestAvailable asks too), or that the compatibility setting elevates (for
+// the user, or for everyone in the 64-bit view). The success says so, the
+// switched-off name first; the manifest's word stands before the setting's.
+// The shortcut is written in every case.
 TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kOff =
-      "ただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
+      "\n\nただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
       "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
   const std::string kAdministrator =
-      "ただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+      "\n\nただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+  const std::string kCompatibility =
+      "\n\nただし、このプログラムは互換性の設定で［管理者としてこのプログラムを実行する］が選ばれているため、"
+      "ログインしたときに Windows が起動しません。";
+  const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+  // Manifests that defeat a reader of bytes: an IDE template's comment lists
+  // the levels, asInvoker first; an element commented out; UTF-16; prefixes.
+  const std::string kAdmin = ManifestAsking("requireAdministrator");
+  const std::string kTemplate = ManifestAsking(
+      "requireAdministrator",
+      "<!-- UAC options: replace the element below with one of\r\n"
+      "  <requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\" />\r\n"
+      "  <requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\" />\r\n"
+      "  <requestedExecutionLevel level=\"highestAvailable\" uiAccess=\"false\" /> -->\r\n");
+  const std::string kCommentedOut =
+      ManifestAsking("asInvoker", "<!-- <requestedExecutionLevel level=\"requireAdministrator\"/> -->");
+  std::string declared16 = kAdmin;
+  declared16.replace(declared16.find("UTF-8"), 5, "UTF-16");
+  std::wstring utf16 = Wide(declared16);
+  const std::string kUtf16 = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2);
+  const std::string kPrefixed =
+      "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" xmlns:ms_asmv2=\"urn:schemas-microsoft-com:asm.v2\" "
+      "manifestVersion=\"1.0\"><ms_asmv2:trustInfo><ms_asmv2:security><ms_asmv2:requestedPrivileges>"
+      "<ms_asmv2:requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"
+      "</ms_asmv2:requestedPrivileges></ms_asmv2:security></ms_asmv2:trustInfo></assembly>";
   const struct {
     StartupScope scope;
-    int approved;       // the value's first byte; -1: no value
-    const char* level;  // of the program's manifest; null: no manifest
+    int approved;          // the value's first byte; -1: no value
+    std::string manifest;  // empty: none
+    HKEY layersRoot;       // where the compatibility setting is; null: nowhere
+    const char* layers;
     std::string lines;
-  } kCases[] = {{kScopeUser, -1, nullptr, ""},
-                {kScopeUser, 0x02, nullptr, ""},
-                {kScopeUser, 0x03, nullptr, "\n\n" + kOff},
-                {kScopeAllUsers, 0x07, "asInvoker", "\n\n" + kOff},
-                {kScopeUser, -1, "highestAvailable", "\n\n" + kAdministrator},
-                {kScopeAllUsers, 0x03, "requireAdministrator", "\n\n" + kOff + "\n\n" + kAdministrator}};
+  } kCases[] = {{kScopeUser, -1, "", NULL, "", ""},
+                {kScopeUser, 0x02, "", NULL, "", ""},
+                {kScopeUser, 0x03, "", NULL, "", kOff},
+                {kScopeAllUsers, 0x07, ManifestAsking("asInvoker"), NULL, "", kOff},
+                {kScopeUser, -1, ManifestAsking("highestAvailable"), NULL, "", kAdministrator},
+                {kScopeAllUsers, 0x03, kAdmin, NULL, "", kOff + kAdministrator},
+                {kScopeUser, -1, kTemplate, NULL, "", kAdministrator},
+                {kScopeUser, -1, kCommentedOut, NULL, "", ""},
+                {kScopeUser, -1, kUtf16, NULL, "", kAdministrator},
+                {kScopeUser, -1, kPrefixed, NULL, "", kAdministrator},
+                {kScopeUser, -1, "", HKEY_CURRENT_USER, "~ RUNASADMIN", kCompatibility},
+                {kScopeAllUsers, 0x03, "", HKEY_LOCAL_MACHINE, "HIGHDPIAWARE RunAsAdmin WIN8RTM", kOff + kCompatibility},
+                {kScopeUser, -1, "", HKEY_CURRENT_USER, "WIN8RTM", ""},
+                {kScopeUser, 0x03, kAdmin, HKEY_CURRENT_USER, "~ RUNASADMIN", kOff + kAdministrator}};
   int row = 0;
   for (const auto& c : kCases) {
     SCOPED_TRACE("case " + std::to_string(++row));
     std::string program = programs_ + "\\asks" + std::to_string(row) + ".exe";
-    if (c.level) WriteProgramAsking(program, c.level); else WriteFileBytes(program, "MZ");
+    WriteProgramWithManifest(program, c.manifest);
     HKEY root = c.scope == kScopeUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     if (c.approved >= 0)
       WriteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk", REG_BINARY,
                          std::string(1, static_cast<char>(c.approved)) + std::string(11, '\0'));
+    // Everyone's setting in the 64-bit view only, where Windows keeps it.
+    if (c.layersRoot)
+      WriteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str(), REG_SZ,
+                         std::string(c.layers, strlen(c.layers) + 1));
     appState.scope = c.scope;
     EXPECT_EQ(1, Register([&] {
                 PickAndName(program, "Logon", "");
                 ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning",
-                                     IDOK, row == 6 ? "not-started-at-logon-message" : nullptr);
+                                     IDOK, row == 12 ? "not-started-at-logon-message" : nullptr);
               }));
     EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, programs_, ""});
     DeleteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk");
+    if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str());
     DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
   }
+}
+
+// On 64-bit Windows a 32-bit program is told C:\Program Files (x86)\... for a
+// shortcut that 64-bit code made to C:\Program Files\...; Wine makes no such
+// change, so the link here holds what reaches the program. Under WoW64 the
+// program that is there is the pick; the 64-bit twin is told the truth, and
+// a link to a folder where nothing is stands refused.
+TEST_F(RegisterFlow, AShortcutIntoThe32BitProgramFilesStandsForTheProgramInThe64BitOne) {
+  char folder64[MAX_PATH] = "", folder32[MAX_PATH] = "";
+  ASSERT_NE(0u, GetEnvironmentVariableA("ProgramW6432", folder64, MAX_PATH));
+  ASSERT_NE(0u, GetEnvironmentVariableA("ProgramFiles(x86)", folder32, MAX_PATH));
+  std::string folder = std::string(folder64) + "\\Tomavel 表示";
+  CreateDirectoryA(folder.c_str(), NULL);
+  std::string program = folder + "\\app64.exe";
+  WriteFileBytes(program, "MZ");
+  std::string told = std::string(folder32) + "\\Tomavel 表示\\app64.exe";
+  ASSERT_FALSE(FileExists(told));
+  std::string links = FreshFolder("links64");
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+  EXPECT_EQ(S_OK, CreateStartupShortcut((links + "\\64.lnk").c_str(), told.c_str(), "", "", SW_SHOWNORMAL, NULL, NULL, 0));
+  CoUninitialize();
+  lstrcpyA(appState.initialFolder, links.c_str());
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  EXPECT_EQ(wow64 ? 1 : 0, Register([&] {
+              HWND chooser = ui::WaitForChooser(kProgramChooser);
+              ASSERT_TRUE(chooser);
+              ui::ChooseFile(chooser, links + "\\64.lnk");
+              if (!wow64) {
+                ui::ExpectMessageBox("Tomavel", "選択したプログラムが見つからないため登録できませんでした。", kOk, "warning", IDOK);
+                return;
+              }
+              HWND dialog = WaitForTitleDialog();
+              ASSERT_TRUE(dialog);
+              ui::Type(dialog, IDC_TITLE, "64");
+              ui::Click(dialog, IDC_TITLE_OK);
+              ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
+            }));
+  if (wow64) {
+    EXPECT_SHORTCUT(StartupFile(kScopeUser, "64.lnk"), {program, folder, ""});
+    EXPECT_EQ(Utf8(folder), Utf8(appState.initialFolder)) << "the next chooser opens in the program's folder";
+  }
+  EXPECT_EQ(wow64 ? std::set<std::string>{"64.lnk"} : std::set<std::string>{}, NewFiles(kScopeUser));
+  EXPECT_EQ(sizeof(void*) == 4 ? TRUE : FALSE, wow64) << "the 32-bit stage runs under WoW64";
+  RemoveTree(folder);
 }
 
 // A picked shortcut stands for its program (Wine's chooser hands back a typed

@@ -84,6 +84,13 @@ TEST(StartupApproved, TheAllUsersStateIsReadFromThe64BitView) {
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, view, "Views.lnk");
 }
 
+// Task Manager writes 12 bytes; a longer value still counts by its first.
+TEST(StartupApproved, ALongerValueCountsByItsFirstByte) {
+  WriteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Long.lnk", REG_BINARY, "\x03" + std::string(39, '\0'));
+  EXPECT_EQ(1, SwitchedOffInWindows(kScopeUser, "Long.lnk"));
+  DeleteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Long.lnk");
+}
+
 class ShortcutWriter : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -116,17 +116,22 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-void WriteProgramAsking(const std::string& path, const char* level) {
+std::string ManifestAsking(const char* level, const std::string& before) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><trustInfo "
+         "xmlns=\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges>" +
+         before + "<requestedExecutionLevel level=\"" + level +
+         "\" uiAccess=\"false\"/></requestedPrivileges></security></trustInfo></assembly>";
+}
+
+void WriteProgramWithManifest(const std::string& path, const std::string& manifest) {
   ASSERT_TRUE(CopyFileA(TOMAVEL_EXE, path.c_str(), FALSE)) << Utf8(path);
-  std::string manifest =
-      std::string("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><trustInfo "
-                  "xmlns=\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges><requestedExecutionLevel "
-                  "level=\"") +
-      level + "\" uiAccess=\"false\"/></requestedPrivileges></security></trustInfo></assembly>";
   HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
   ASSERT_TRUE(update) << "cannot update " << Utf8(path);
+  // Empty: the program's own manifest is deleted.
   EXPECT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
-                              &manifest[0], static_cast<DWORD>(manifest.size())));
+                              manifest.empty() ? NULL : const_cast<char*>(manifest.data()),
+                              static_cast<DWORD>(manifest.size())));
   EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
 }
 

@@ -40,9 +40,13 @@ bool FileExists(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 
-// A copy of this build's program whose manifest asks for the execution level
-// (requireAdministrator, highestAvailable, asInvoker).
-void WriteProgramAsking(const std::string& path, const char* level);
+// A manifest that asks for the execution level (requireAdministrator,
+// highestAvailable, asInvoker), with before (a comment, say) just before the
+// element that asks.
+std::string ManifestAsking(const char* level, const std::string& before = "");
+// A copy of this build's program holding manifest (its bytes as they are) as
+// its manifest; an empty one leaves it none.
+void WriteProgramWithManifest(const std::string& path, const std::string& manifest);
 
 // Where Windows keeps which Startup entries Task Manager switched off.
 extern const char kStartupApprovedKey[];

@@ -9,7 +9,7 @@
 
 #include "app/text.h"
 #include "flows/file_chooser.h"
-#include "startup/execution_level.h"
+#include "startup/compatibility_layers.h"
 #include "startup/path_rules.h"
 #include "tests/test_support.h"
 
@@ -166,19 +166,27 @@ TEST(TextHelpers, CopyNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(Utf8("abｱ表"), Utf8(appended));
 }
 
-// The manifest is anyone's bytes: only the level attribute of the element
-// counts, and nothing is read past the bytes given.
-TEST(ManifestExecutionLevel, ReadsTheLevelAttributeWithinTheGivenBytesOnly) {
-  std::string text = "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>";
-  EXPECT_EQ(kRequireAdministrator, ManifestExecutionLevel(text.data(), text.size()));
-  EXPECT_EQ(kAsInvoker, ManifestExecutionLevel(text.data(), text.find("Administrator")));
-  text = "<v3:requestedExecutionLevel\n uiAccess='false' level = 'highestAvailable' />";
-  EXPECT_EQ(kHighestAvailable, ManifestExecutionLevel(text.data(), text.size()));
-  for (const std::string other : {"<requestedExecutionLevel level=\"asInvoker\"/>",
-                                   "<requestedExecutionLevel xlevel=\"requireAdministrator\"/>",
-                                   "<requestedExecutionLevel/><x level=\"requireAdministrator\"/>",
-                                   "<requestedPrivileges level=\"requireAdministrator\"/>"})
-    EXPECT_EQ(kAsInvoker, ManifestExecutionLevel(other.data(), other.size())) << other;
+// The compatibility setting's list: RUNASADMIN as a whole layer name, after
+// flag tokens or among other layers, in any case; never past the bytes given
+// or the terminator.
+TEST(CompatibilityLayers, RunAsAdminCountsOnlyAsAWholeLayerName) {
+  for (const std::string yes : {"~ RUNASADMIN", "HIGHDPIAWARE RunAsAdmin WIN8RTM", "$ ~ runasadmin "})
+    EXPECT_EQ(1, LayersRunAsAdministrator(yes.data(), yes.size())) << yes;
+  for (const std::string& no : {std::string("WIN8RTM"), std::string("~ RUNASADMINX"), std::string("~ XRUNASADMIN"),
+                                std::string(), std::string("~\0RUNASADMIN", 12)})
+    EXPECT_EQ(0, LayersRunAsAdministrator(no.data(), no.size())) << no;
+  EXPECT_EQ(0, LayersRunAsAdministrator("~ RUNASADMIN", 11)) << "only the bytes given";
+}
+
+// The rest of a path below a folder: the whole folder, ASCII letters in any
+// case, double-byte characters never folded (ヂ is 0x83 0x61, ア 0x83 0x41).
+TEST(PathBelowFolder, GivesTheRestBelowAWholeFolderOnly) {
+  EXPECT_STREQ("\\App\\a.exe", PathBelowFolder("c:\\PROGRAM files (X86)\\App\\a.exe", "C:\\Program Files (x86)"));
+  EXPECT_STREQ("\\a.exe", PathBelowFolder("C:\\x\\a.exe", "C:\\x\\"));
+  EXPECT_STREQ("\\b", PathBelowFolder("C:\\表\\b", "c:\\表"));
+  EXPECT_EQ(nullptr, PathBelowFolder("C:\\Program Files (x86)x\\a.exe", "C:\\Program Files (x86)"));
+  EXPECT_EQ(nullptr, PathBelowFolder("C:\\Program", "C:\\Program Files (x86)"));
+  EXPECT_EQ(nullptr, PathBelowFolder("C:\\ヂ\\b", "C:\\ア"));
 }
 
 // A name from the platform is used only as it is: never a look-alike, never

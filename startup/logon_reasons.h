@@ -1,0 +1,16 @@
+// Why Windows will not start a Startup-folder entry at logon, gathered in one
+// place: the success of a registration says each.
+#pragma once
+
+#include "app/app_state.h"
+
+enum NotStartedReason {
+  kSwitchedOff = 1,                  // the name was switched off in Task Manager
+  kManifestAsksElevation = 2,        // the program's manifest asks to run as administrator
+  kCompatibilityAsksElevation = 4,   // the compatibility setting does, the manifest not
+};
+
+// The reasons (NotStartedReason bits; 0 when Windows will start it) for the
+// entry fileName of scope's folder that starts program. Only reads: the
+// registry and the program's manifest, none of its code.
+int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program);
