@@ -1,8 +1,8 @@
 # The 32-bit program that ships, and the test programs run against it under
-# WoW64 (a 64-bit Wine prefix with the 32-bit Wine). The posix-thread compilers give GoogleTest its
-# std::mutex and std::thread; the program itself starts no threads, links
-# nothing of winpthread, and comes out byte for byte as with the win32-thread
-# compilers.
+# WoW64 (a 64-bit Wine prefix with a 32-bit half). The posix-thread
+# compilers give GoogleTest its std::mutex and std::thread; the program
+# itself starts no threads, links nothing of winpthread, and comes out byte
+# for byte as with the win32-thread compilers.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

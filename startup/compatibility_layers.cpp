@@ -28,10 +28,11 @@ int LayersRunAsAdministrator(const char* layers, size_t size) {
   return 0;
 }
 
-// The value named path under the key of root, in the view that access names.
-static int LayersOf(HKEY root, REGSAM access, const char* path) {
+// 1 when the value named path under the key of root (in the view that access
+// names) holds RUNASADMIN.
+static int LayersAskElevation(HKEY root, REGSAM access, const char* path) {
   HKEY key = NULL;
-  char layers[512];  // the tab offers a few dozen layers at most
+  char layers[512];  // a few layer names, each a word
   DWORD type = 0;
   DWORD size = sizeof layers;
   int asks = 0;
@@ -46,5 +47,5 @@ static int LayersOf(HKEY root, REGSAM access, const char* path) {
 int CompatibilityAsksElevation(const char* path) {
   // All users' setting sits where Windows keeps it, in the 64-bit view; the
   // 32-bit program's own view of the machine is another key.
-  return LayersOf(HKEY_CURRENT_USER, 0, path) || LayersOf(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, path);
+  return LayersAskElevation(HKEY_CURRENT_USER, 0, path) || LayersAskElevation(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, path);
 }
