@@ -1,5 +1,7 @@
 #include "app/platform_version.h"
 
+#include "app/system_dlls.h"
+
 // The version query is told the record's size: 148 bytes in both builds.
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record's size");
 
@@ -17,8 +19,7 @@ int RunningOnWindows9x() {
 }
 
 int RunningUnderWow64() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC found = kernel ? GetProcAddress(kernel, "IsWow64Process") : NULL;
+  FARPROC found = SystemFunction("kernel32.dll", "IsWow64Process");
   BOOL wow64 = FALSE;
   if (found) {
     BOOL(WINAPI * isWow64Process)(HANDLE, PBOOL) = NULL;

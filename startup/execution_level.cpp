@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/system_dlls.h"
 
 // The record handed to CreateActCtxW holds five pointers.
 static_assert(sizeof(ACTCTXW) == (sizeof(void*) == 4 ? 32 : 56), "the activation context record's size");
@@ -17,13 +18,8 @@ struct ActCtxFunctions {
 };
 
 static int BindActCtx(ActCtxFunctions* functions) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC found[3] = {NULL, NULL, NULL};
-  if (kernel != NULL) {
-    found[0] = GetProcAddress(kernel, "CreateActCtxW");
-    found[1] = GetProcAddress(kernel, "QueryActCtxW");
-    found[2] = GetProcAddress(kernel, "ReleaseActCtx");
-  }
+  FARPROC found[3] = {SystemFunction("kernel32.dll", "CreateActCtxW"), SystemFunction("kernel32.dll", "QueryActCtxW"),
+                      SystemFunction("kernel32.dll", "ReleaseActCtx")};
   if (found[0] == NULL || found[1] == NULL || found[2] == NULL) return 0;
   CopyMemory(&functions->create, &found[0], sizeof found[0]);
   CopyMemory(&functions->query, &found[1], sizeof found[1]);
