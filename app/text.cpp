@@ -41,3 +41,9 @@ NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size
   if (needed > size) return kNarrowTooLong;
   return WideCharToMultiByte(codePage, flags, wide, -1, out, size, NULL, used) == needed ? kNarrowedExactly : kNotExact;
 }
+
+int WidenPath(const char* path, WCHAR* out, int size) {
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, out, size) != 0) return 1;
+  if (size > 0) out[0] = 0;
+  return 0;
+}

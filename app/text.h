@@ -29,3 +29,8 @@ enum NarrowResult {
 // character but refuses the flags that say so; there an unpaired surrogate,
 // which NTFS allows in a name, is what cannot be held.
 NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size);
+
+// A path in the process's code page as UTF-16 in out (size units), for the
+// wide calls. Returns 0, out empty, when it does not fit or holds a byte
+// sequence the code page does not (no character is ever guessed).
+int WidenPath(const char* path, WCHAR* out, int size);

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/system_dlls.h"
+#include "app/text.h"
 
 // The record handed to CreateActCtxW holds five pointers.
 static_assert(sizeof(ACTCTXW) == (sizeof(void*) == 4 ? 32 : 56), "the activation context record's size");
@@ -39,7 +40,7 @@ static ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path) {
   ZeroMemory(&information, sizeof information);
   information.RunLevel = ACTCTX_RUN_LEVEL_UNSPECIFIED;
 
-  if (BindActCtx(&functions) && MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, widePath, kPathSize) != 0) {
+  if (BindActCtx(&functions) && WidenPath(path, widePath, kPathSize)) {
     request.cbSize = sizeof request;
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     request.lpSource = widePath;

@@ -71,7 +71,7 @@ int DisplayStem(const char* path, char* out, size_t size) {
   WCHAR wide[kPathSize];
   if (size == 0) return 0;
   out[0] = '\0';
-  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kPathSize) == 0) return 0;
+  if (!WidenPath(path, wide, kPathSize)) return 0;
 
   const WCHAR* name = wide;
   for (const WCHAR* p = wide; *p != 0; ++p) {

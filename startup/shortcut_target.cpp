@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/system_dlls.h"
+#include "app/text.h"
 #include "startup/shell_link_ids.h"
 
 NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size) {
@@ -19,7 +20,7 @@ NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size
   HRESULT hr = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkW,
                                            reinterpret_cast<void**>(&link));
   if (SUCCEEDED(hr)) hr = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(hr) && MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, widePath, kPathSize) == 0) hr = E_FAIL;
+  if (SUCCEEDED(hr) && !WidenPath(shortcutPath, widePath, kPathSize)) hr = E_FAIL;
   if (SUCCEEDED(hr)) hr = file->Load(widePath, STGM_READ);
   // No flags: the path as the shell starts it, environment variables expanded.
   if (SUCCEEDED(hr)) hr = link->GetPath(wideTarget, MAX_PATH, NULL, 0);

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/system_dlls.h"
+#include "app/text.h"
 #include "startup/shell_link_ids.h"
 
 HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
@@ -27,7 +28,7 @@ HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
     link->SetWorkingDirectory(workingDirectory);
     link->SetIconLocation(iconPath, iconIndex);
     link->SetShowCmd(showCommand);
-    if (MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, widePath, kPathSize) == 0) {
+    if (!WidenPath(shortcutPath, widePath, kPathSize)) {
       result = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     } else {
       result = file->Save(widePath, TRUE);

@@ -210,6 +210,14 @@ TEST(NarrowExactly, GivesTheNameAsItIsOrSaysWhyNot) {
   EXPECT_EQ(kNarrowTooLong, NarrowExactly(CP_UTF8, L"\u8868\u793A\u8868\u793A\u8868a", out, sizeof out));
 }
 
+TEST(WidenPath, GivesThePathWholeOrNothing) {
+  WCHAR wide[4] = {0x7F7F, 0x7F7F, 0x7F7F, 0x7F7F};
+  EXPECT_EQ(1, WidenPath("表示a", wide, 4));
+  EXPECT_EQ(std::wstring(L"\u8868\u793Aa"), wide);
+  EXPECT_EQ(0, WidenPath("表示ab", wide, 4)) << "four characters and the terminator";
+  EXPECT_EQ(0, wide[0]) << "a path too long is never cut to another path";
+}
+
 // --- Property test over generated code page 932 strings -------------------
 
 // True when the character survives the trip through UTF-16: real file names
