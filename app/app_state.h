@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 // Which Startup folder is meant. The value is the shell's own special-folder
 // id, so it can be handed to the shell unchanged.
 typedef LONG StartupScope;
@@ -30,6 +32,10 @@ struct AppState {
 };
 
 extern AppState appState;
+// The program starts at its own entry, without the C runtime's start-up code,
+// so no constructor of a global ever runs: every global must be constant-
+// initialised, as this record is (zero-filled before the entry).
+static_assert(std::is_trivial<AppState>::value, "the state record needs no constructor");
 
 // The caption of both windows and of every message box but the exit question.
 extern const char kCaption[];

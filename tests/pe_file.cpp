@@ -117,8 +117,9 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
     IMAGE_SECTION_HEADER s;
     if (!image.Read(sections + i * sizeof s, &s)) return Fail(error, "short section table");
     image.sections.push_back(s);
+    std::string data = s.PointerToRawData < bytes.size() ? bytes.substr(s.PointerToRawData, s.SizeOfRawData) : "";
     file->sections.push_back({std::string(reinterpret_cast<const char*>(s.Name), strnlen(reinterpret_cast<const char*>(s.Name), 8)),
-                              s.Characteristics});
+                              s.Characteristics, data});
   }
 
   file->relocationsSize = relocations.Size;

@@ -20,6 +20,7 @@ struct Resource {
 struct Section {
   std::string name;
   DWORD characteristics;
+  std::string data;  // its bytes in the file
 };
 
 struct File {
