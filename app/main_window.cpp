@@ -97,8 +97,8 @@ static void OnPaint(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   SetTextColor(dc, kBlue);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(dc, 20, 20, kBanner);
-  DrawOwnText(dc, 430, 165, kVersionLabel);
+  DrawOwnText(window, dc, 20, 20, kBanner);
+  DrawOwnText(window, dc, 430, 165, kVersionLabel);
   EndPaint(window, &paint);
   // After every paint, so that Enter always means "exit".
   SetFocus(GetDlgItem(window, IDC_EXIT));

@@ -11,7 +11,10 @@ const UINT kOwnCodePage = 932;
 // out is empty (and 0 returned) where it does not fit.
 int WidenOwnText(const char* text, WCHAR* out, int size);
 
-// Draws one of the program's texts at (x, y) in the context's current font
-// and colours. GDI keeps the system's code page even where the manifest gave
-// the process another, so the text is drawn wide.
-void DrawOwnText(HDC dc, int x, int y, const char* text);
+// Draws one of the program's texts at (x, y) of window's drawing context dc,
+// in the context's colours. GDI keeps the system's code page even where the
+// manifest gave the process another, so the text is drawn wide, and in the
+// context's own font (the System font) only where that code page is 932:
+// elsewhere that font has no Japanese, and the window's dialog font does.
+// The context's font is as before afterwards.
+void DrawOwnText(HWND window, HDC dc, int x, int y, const char* text);

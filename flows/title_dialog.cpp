@@ -26,10 +26,10 @@ void PaintTitlePrompts(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   SetTextColor(dc, 0x0000FF);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(dc, 10, 10, kTitlePrompt);
+  DrawOwnText(window, dc, 10, 10, kTitlePrompt);
   SetTextColor(dc, 0xFF0000);
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(dc, 10, 100, kArgumentsPrompt);
+  DrawOwnText(window, dc, 10, 100, kArgumentsPrompt);
   EndPaint(window, &paint);
 }
 

@@ -241,6 +241,23 @@ class RealProgram : public ::testing::Test {
     ASSERT_TRUE(CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, directory.c_str(), &startup, &linuxSide))
         << command;
   }
+  // Loads dll into the running program: a thread of its own runs
+  // LoadLibraryW there, at this process's address of it (Windows maps
+  // kernel32 at one address in every process of a bitness).
+  bool LoadIntoProgram(const std::string& dll) {
+    std::wstring path = Wide(dll);
+    SIZE_T bytes = (path.size() + 1) * sizeof(WCHAR);
+    void* remote = VirtualAllocEx(process_.hProcess, NULL, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote || !WriteProcessMemory(process_.hProcess, remote, path.c_str(), bytes, NULL)) return false;
+    LPTHREAD_START_ROUTINE load = NULL;
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryW");
+    memcpy(&load, &found, sizeof load);
+    HANDLE thread = CreateRemoteThread(process_.hProcess, NULL, 0, load, remote, 0, NULL);
+    DWORD loaded = 0;
+    bool done = thread && WaitForSingleObject(thread, ui::Scaled(10000)) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &loaded);
+    if (thread) CloseHandle(thread);
+    return done && loaded != 0;
+  }
   DWORD WaitForExit() {
     DWORD code = 12345;
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, ui::Scaled(20000))) << "the program did not end";
@@ -251,18 +268,22 @@ class RealProgram : public ::testing::Test {
   // program in folder registered under title with arguments, each text shown
   // read as on a Japanese system, the shortcut read back, then removed, then
   // a confirmed exit. A step that fails ends the session.
+  // atChooser, if given, runs while the first chooser is open.
   void RegisterRemoveAndExit(const std::string& folder, const std::string& program, const std::string& title,
-                             const std::string& arguments, const std::string& screenshot) {
+                             const std::string& arguments, const std::string& screenshot,
+                             const std::function<void(HWND chooser)>& atChooser = nullptr) {
     std::string shortcut = StartupFolderOf(kScopeUser) + "\\" + title + ".lnk";
     DeleteFileA(shortcut.c_str());
     HWND chooser = WaitForProgramWindow(kProgramChooser, IDOK);
     ASSERT_TRUE(chooser) << "no program chooser with its title";
     if (!process_.hProcess) {
       GetWindowThreadProcessId(chooser, &process_.dwProcessId);
-      process_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
-                                      process_.dwProcessId);
+      process_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | PROCESS_CREATE_THREAD |
+                                          PROCESS_VM_OPERATION | PROCESS_VM_WRITE,
+                                      FALSE, process_.dwProcessId);
       ASSERT_TRUE(process_.hProcess);
     }
+    if (atChooser) atChooser(chooser);
     ui::TypeFileName(chooser, program);
     ui::Click(chooser, IDOK);
     HWND dialog = WaitForProgramWindow("Tomavel", IDC_TITLE);
@@ -279,6 +300,7 @@ class RealProgram : public ::testing::Test {
 
     HWND main = WaitForProgramWindow("Tomavel", IDC_EXIT);
     ASSERT_TRUE(main);
+    ui::SaveScreenshot(main, ("main-window-" + screenshot).c_str());
     ui::Click(main, IDC_REMOVE);
     chooser = WaitForProgramWindow(kShortcutChooser, IDOK);
     ASSERT_TRUE(chooser) << "no shortcut chooser with its title";
@@ -393,6 +415,7 @@ TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
 struct Locale {
   const char* unixLocale;
   const char* name;
+  bool systemFontHasJapanese;  // the system's code page is 932
 };
 void PrintTo(const Locale& locale, std::ostream* out) { *out << locale.unixLocale << " (" << locale.name << ")"; }
 
@@ -402,12 +425,28 @@ TEST_P(RealProgramElsewhere, ShowsJapaneseAndRegistersAKanjiProgramAsOnAJapanese
   std::string folder = FreshFolder(std::string("locale-") + GetParam().name);
   std::string program = folder + "\\表示.exe";
   WriteFileBytes(program, "MZ");
+  std::string probe = FreshFolder(std::string("font-probe-") + GetParam().name) + "\\font_probe.dll";
+  ASSERT_TRUE(CopyFileA(TOMAVEL_FONT_PROBE_DLL, probe.c_str(), FALSE));
   StartUnderLocale(FreshFolder("locale-start"), GetParam().unixLocale);
-  RegisterRemoveAndExit(folder, program, "表示テスト", "/開く \"設定 ファイル.ini\"", GetParam().name);
+  RegisterRemoveAndExit(folder, program, "表示テスト", "/開く \"設定 ファイル.ini\"", GetParam().name, [&](HWND chooser) {
+    ASSERT_TRUE(LoadIntoProgram(probe)) << "the font probe";
+    InvalidateRect(GetWindow(chooser, GW_OWNER), NULL, TRUE);  // the banner, drawn again through the probe
+  });
+  // Windows' System font has Japanese only where the system's code page is
+  // 932; elsewhere each painted text is drawn in a font that holds it all.
+  std::string drawn = ReadFileBytes(probe + ".txt"), expected = GetParam().systemFontHasJapanese ? "1\t0" : "0\t0";
+  for (std::string text : {"ショートカットを作成して、スタートアップに登録します", "タイトル名を入力してください（必須）",
+                           "引数があれば入力してください（任意）"}) {
+    size_t at = drawn.find("\t" + text + "\t");
+    ASSERT_NE(std::string::npos, at) << Utf8(text) << " not drawn; drawn:\n" << Utf8(drawn);
+    size_t line = drawn.rfind('\n', at) + 1;  // npos + 1 is 0
+    EXPECT_EQ(expected, drawn.substr(line, at - line)) << Utf8(drawn.substr(line, drawn.find('\r', at) - line));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherLanguageSettings, RealProgramElsewhere,
-                         ::testing::Values(Locale{"C.UTF-8", "cp1252"}, Locale{"hi_IN.UTF-8", "utf8"}),
+                         ::testing::Values(Locale{"C.UTF-8", "cp1252", false}, Locale{"hi_IN.UTF-8", "utf8", false},
+                                           Locale{"ja_JP.UTF-8", "cp932", true}),
                          [](const ::testing::TestParamInfo<Locale>& locale) { return std::string(locale.param.name); });
 
 }  // namespace
