@@ -29,6 +29,8 @@ static const char kManifestElevatesLine[] =
 static const char kCompatibilityElevatesLine[] =
     "ただし、このプログラムは互換性の設定で［管理者としてこのプログラムを実行する］が選ばれているため、"
     "ログインしたときに Windows が起動しません。";
+static const char kTakenForInstallerLine[] =
+    "ただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows が起動しません。";
 
 // The chooser hands back the program a picked shortcut points to; Wine's,
 // and Windows' for some shortcuts, hand back the shortcut itself. Then its
@@ -84,7 +86,8 @@ static void ShowRegistered(HWND owner, const char* fileName, const char* program
     const char* line;
   } kLines[] = {{kSwitchedOff, kSwitchedOffLine},
                 {kManifestAsksElevation, kManifestElevatesLine},
-                {kCompatibilityAsksElevation, kCompatibilityElevatesLine}};
+                {kCompatibilityAsksElevation, kCompatibilityElevatesLine},
+                {kTakenForInstaller, kTakenForInstallerLine}};
   char text[512];
   int reasons = ReasonsNotStartedAtLogon(appState.scope, fileName, program);
   CopyText(text, sizeof text, kRegistered);

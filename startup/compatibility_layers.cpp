@@ -5,47 +5,54 @@
 #include "app/text.h"
 
 static const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+// The value is a few layer names, each a word (WIN8RTM, HIGHDPIAWARE,
+// RUNASADMIN), and a flag token or two: this holds dozens of them.
+const DWORD kLayersSize = 512;
 
-// One token of the list: RUNASADMIN in any ASCII case.
-static int IsRunAsAdmin(const char* token, size_t length) {
-  static const char kRunAsAdmin[] = "RUNASADMIN";
-  if (length != sizeof kRunAsAdmin - 1) return 0;
-  for (size_t i = 0; i < length; ++i) {
-    if (AsciiUpper(token[i]) != kRunAsAdmin[i]) return 0;
+// 1 when token (length bytes) is name, in any ASCII case.
+static int IsLayer(const char* token, size_t length, const char* name) {
+  size_t i = 0;
+  for (; i < length && name[i] != '\0'; ++i) {
+    if (AsciiUpper(token[i]) != name[i]) return 0;
   }
-  return 1;
+  return i == length && name[i] == '\0';
 }
 
-int LayersRunAsAdministrator(const char* layers, size_t size) {
+int LayerRequests(const char* layers, size_t size) {
+  int requests = 0;
   size_t start = 0;
   for (size_t at = 0; at <= size; ++at) {
     int last = at == size || layers[at] == '\0';
     if (!last && layers[at] != ' ') continue;
-    if (IsRunAsAdmin(layers + start, at - start)) return 1;
-    if (last) return 0;
+    if (IsLayer(layers + start, at - start, "RUNASADMIN")) requests |= kLayerRunAsAdministrator;
+    if (IsLayer(layers + start, at - start, "RUNASINVOKER")) requests |= kLayerRunAsInvoker;
+    if (last) break;
     start = at + 1;
   }
-  return 0;
+  return requests;
 }
 
-// 1 when the value named path under the key of root (in the view that access
-// names) holds RUNASADMIN.
-static int LayersAskElevation(HKEY root, REGSAM access, const char* path) {
+// The requests of the value named path under the key of root, in the view
+// that access names.
+static int ReadLayers(HKEY root, REGSAM access, const char* path) {
   HKEY key = NULL;
-  char layers[512];  // a few layer names, each a word
+  char layers[kLayersSize];
   DWORD type = 0;
   DWORD size = sizeof layers;
-  int asks = 0;
+  int requests = 0;
   if (RegOpenKeyExA(root, kLayersKey, 0, KEY_QUERY_VALUE | access, &key) == ERROR_SUCCESS) {
-    asks = RegQueryValueExA(key, path, NULL, &type, reinterpret_cast<BYTE*>(layers), &size) == ERROR_SUCCESS &&
-           type == REG_SZ && LayersRunAsAdministrator(layers, size);
+    if (RegQueryValueExA(key, path, NULL, &type, reinterpret_cast<BYTE*>(layers), &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
+      requests = LayerRequests(layers, size);
+    }
     RegCloseKey(key);
   }
-  return asks;
+  return requests;
 }
 
-int CompatibilityAsksElevation(const char* path) {
+int CompatibilityLayers(const char* path) {
   // All users' setting sits where Windows keeps it, in the 64-bit view; the
-  // 32-bit program's own view of the machine is another key.
-  return LayersAskElevation(HKEY_CURRENT_USER, 0, path) || LayersAskElevation(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, path);
+  // 32-bit program's own view of the machine is another key. HKCU\Software
+  // is one key for both views.
+  return ReadLayers(HKEY_CURRENT_USER, 0, path) | ReadLayers(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, path);
 }

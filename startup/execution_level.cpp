@@ -28,9 +28,23 @@ static int BindActCtx(ActCtxFunctions* functions) {
   return 1;
 }
 
-// The run level the program's manifest (resource 1) asks for, as Windows
-// reads it: comments, namespace prefixes and UTF-16 included.
-static ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path) {
+// The architecture Windows reads a program's manifest for: the program's
+// own. Without one named, it reads for the caller's (x86 under WoW64), and an
+// amd64 manifest may then be rejected, which would read as asking nothing.
+static USHORT ManifestArchitecture(WORD machine) {
+  switch (machine) {
+    case IMAGE_FILE_MACHINE_I386:
+      return PROCESSOR_ARCHITECTURE_INTEL;
+    case IMAGE_FILE_MACHINE_AMD64:
+      return PROCESSOR_ARCHITECTURE_AMD64;
+    case IMAGE_FILE_MACHINE_ARM64:
+      return PROCESSOR_ARCHITECTURE_ARM64;
+    default:
+      return PROCESSOR_ARCHITECTURE_UNKNOWN;
+  }
+}
+
+ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path, WORD machine) {
   ActCtxFunctions functions;
   WCHAR widePath[kPathSize];
   ACTCTXW request;
@@ -45,6 +59,10 @@ static ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path) {
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     request.lpSource = widePath;
     request.lpResourceName = MAKEINTRESOURCEW(1);
+    request.wProcessorArchitecture = ManifestArchitecture(machine);
+    if (request.wProcessorArchitecture != PROCESSOR_ARCHITECTURE_UNKNOWN) {
+      request.dwFlags |= ACTCTX_FLAG_PROCESSOR_ARCHITECTURE_VALID;
+    }
     context = functions.create(&request);
   }
   if (context != INVALID_HANDLE_VALUE) {
@@ -72,8 +90,7 @@ static int AdministratorUnderUac() {
   return type == TokenElevationTypeLimited || type == TokenElevationTypeFull;
 }
 
-int AsksToRunAsAdministrator(const char* path) {
-  ACTCTX_REQUESTED_RUN_LEVEL level = ManifestRunLevel(path);
+int RunLevelElevates(ACTCTX_REQUESTED_RUN_LEVEL level) {
   return level == ACTCTX_RUN_LEVEL_REQUIRE_ADMIN ||
          (level == ACTCTX_RUN_LEVEL_HIGHEST_AVAILABLE && AdministratorUnderUac());
 }

@@ -2,15 +2,26 @@
 
 #include "startup/compatibility_layers.h"
 #include "startup/execution_level.h"
+#include "startup/installer_detection.h"
+#include "startup/program_machine.h"
 #include "startup/startup_approved.h"
 
 int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program) {
   int reasons = SwitchedOffInWindows(scope, fileName) ? kSwitchedOff : 0;
-  // Either elevates the program; the manifest is the program's own word.
-  if (AsksToRunAsAdministrator(program)) {
+  WORD machine = ProgramMachine(program);
+  ACTCTX_REQUESTED_RUN_LEVEL level = ManifestRunLevel(program, machine);
+  int layers = CompatibilityLayers(program);
+  // "The RunAsInvoker fix overrules both installer detection and manifest
+  // processing" (Microsoft, "Using the RunAsInvoker Fix"). RUNASADMIN beside
+  // it still elevates: the ticked checkbox is the user's latest word. The
+  // manifest, the program's own word, stands before the setting.
+  int asInvoker = (layers & kLayerRunAsInvoker) != 0;
+  if (!asInvoker && RunLevelElevates(level)) {
     reasons |= kManifestAsksElevation;
-  } else if (CompatibilityAsksElevation(program)) {
+  } else if ((layers & kLayerRunAsAdministrator) != 0) {
     reasons |= kCompatibilityAsksElevation;
+  } else if (!asInvoker && TakenForInstaller(program, machine, level)) {
+    reasons |= kTakenForInstaller;
   }
   return reasons;
 }

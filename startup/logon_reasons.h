@@ -8,9 +8,10 @@ enum NotStartedReason {
   kSwitchedOff = 1,                  // the name was switched off in Task Manager
   kManifestAsksElevation = 2,        // the program's manifest asks to run as administrator
   kCompatibilityAsksElevation = 4,   // the compatibility setting does, the manifest not
+  kTakenForInstaller = 8,            // Windows' installer detection elevates it
 };
 
 // The reasons (NotStartedReason bits; 0 when Windows will start it) for the
 // entry fileName of scope's folder that starts program. Only reads: the
-// registry and the program's manifest, none of its code.
+// registry, and the program's headers and manifest as data, none of its code.
 int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program);

@@ -41,6 +41,16 @@ const char* PathBelowFolder(const char* path, const char* folder) {
   return p != path && p[-1] == '\\' ? p - 1 : NULL;  // a folder given with its backslash
 }
 
+int FileNameHolds(const char* path, const char* word) {
+  const char* separator = FindLastBackslash(path);
+  for (const char* p = separator != NULL ? separator + 1 : path; *p != '\0'; p = CharNextA(p)) {
+    size_t i = 0;
+    while (word[i] != '\0' && AsciiUpper(p[i]) == word[i]) ++i;
+    if (word[i] == '\0') return 1;
+  }
+  return 0;
+}
+
 // A dot is never part of a double-byte character and the byte after it always
 // starts a character, so ".lnk" may be searched for byte by byte.
 static int IsLnkAt(const char* p) {

@@ -16,6 +16,11 @@ int DirectoryPart(const char* path, char* out, size_t size);
 // after folder on. NULL when path is not inside folder.
 const char* PathBelowFolder(const char* path, const char* folder);
 
+// 1 when the file name of path (after its last backslash) holds word, an
+// ASCII word in upper case, in any ASCII case, starting at a character of its
+// own (never at the second byte of a double-byte character: ア is 0x83 0x41).
+int FileNameHolds(const char* path, const char* word);
+
 // path holds the Startup folder on entry. Appends a backslash and title, and
 // ".lnk" unless title already contains ".lnk" in any ASCII case. Returns 1 on
 // success. If the result would not fit in size bytes or would exceed the

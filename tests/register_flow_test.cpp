@@ -213,7 +213,10 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                 {kScopeUser, -1, "", HKEY_CURRENT_USER, "~ RUNASADMIN", kCompatibility},
                 {kScopeAllUsers, 0x03, "", HKEY_LOCAL_MACHINE, "HIGHDPIAWARE RunAsAdmin WIN8RTM", kOff + kCompatibility},
                 {kScopeUser, -1, "", HKEY_CURRENT_USER, "WIN8RTM", ""},
-                {kScopeUser, 0x03, kAdmin, HKEY_CURRENT_USER, "~ RUNASADMIN", kOff + kAdministrator}};
+                {kScopeUser, 0x03, kAdmin, HKEY_CURRENT_USER, "~ RUNASADMIN", kOff + kAdministrator},
+                // RUNASINVOKER overrules the manifest; RUNASADMIN beside it still elevates.
+                {kScopeUser, -1, kAdmin, HKEY_CURRENT_USER, "~ RUNASINVOKER", ""},
+                {kScopeUser, -1, kAdmin, HKEY_LOCAL_MACHINE, "RUNASINVOKER RUNASADMIN", kCompatibility}};
   int row = 0;
   for (const auto& c : kCases) {
     SCOPED_TRACE("case " + std::to_string(++row));
@@ -238,6 +241,46 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str());
     DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
   }
+}
+
+// Where the policy is on (in the 64-bit view), Windows elevates a 32-bit
+// program that states no run level and whose file name holds install, setup
+// or update; RUNASINVOKER overrules that too.
+TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsTakesTheProgramForAnInstaller) {
+  const std::string kInstaller =
+      "\n\nただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows "
+      "が起動しません。";
+  const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+  const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+  const struct {
+    int bits;
+    const char* runLevel;  // its manifest's; null: no manifest
+    const char* name;      // below the folder of programs
+    int policy;            // EnableInstallerDetection; -1: no value
+    const char* layers;    // the user's compatibility setting
+    std::string lines;
+  } kCases[] = {{32, nullptr, "AutoUpdate.exe", 1, "", kInstaller},  {32, nullptr, "AutoUpdate.exe", 0, "", ""},
+                {32, nullptr, "AutoUpdate.exe", -1, "", ""},         {64, nullptr, "AutoUpdate.exe", 1, "", ""},
+                {32, "asInvoker", "AutoUpdate.exe", 1, "", ""},      {32, nullptr, "setup\\app.exe", 1, "", ""},
+                {32, nullptr, "AutoUpdate.exe", 1, "~ RUNASINVOKER", ""}};
+  CreateDirectoryA((programs_ + "\\setup").c_str(), NULL);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.bits) + "-bit " + c.name + ", policy " + std::to_string(c.policy) + ", " + c.layers);
+    std::string program = programs_ + "\\" + c.name;
+    if (c.bits == 64) Write64BitProgram(program);
+    else WriteProgramWithManifest(program, c.runLevel ? ManifestAsking(c.runLevel) : "", TOMAVEL_EXE32);
+    if (c.policy < 0) DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
+    else WriteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection", REG_DWORD,
+                            std::string(1, static_cast<char>(c.policy)) + std::string(3, '\0'));
+    if (*c.layers) WriteRegistryValue(HKEY_CURRENT_USER, kLayersKey, 0, program.c_str(), REG_SZ, c.layers + std::string(1, '\0'));
+    EXPECT_EQ(1, Register([&] {
+                PickAndName(program, "Logon", "");
+                ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning", IDOK);
+              }));
+    DeleteRegistryValue(HKEY_CURRENT_USER, kLayersKey, 0, program.c_str());
+    DeleteFileA(StartupFile(kScopeUser, "Logon.lnk").c_str());
+  }
+  DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
 }
 
 // On 64-bit Windows a 32-bit program is told C:\Program Files (x86)\... for a

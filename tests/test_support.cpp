@@ -124,15 +124,31 @@ std::string ManifestAsking(const char* level, const std::string& before) {
          "\" uiAccess=\"false\"/></requestedPrivileges></security></trustInfo></assembly>";
 }
 
-void WriteProgramWithManifest(const std::string& path, const std::string& manifest) {
-  ASSERT_TRUE(CopyFileA(TOMAVEL_EXE, path.c_str(), FALSE)) << Utf8(path);
-  HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+void WriteProgramWithManifest(const std::string& path, const std::string& manifest, const char* source) {
+  ASSERT_TRUE(CopyFileA(source, path.c_str(), FALSE)) << Utf8(path);
+  // Without a manifest: without any resource, as a program linked without
+  // one. (Wine deletes no single resource: UpdateResource with no data
+  // leaves it.)
+  HANDLE update = BeginUpdateResourceA(path.c_str(), manifest.empty());
   ASSERT_TRUE(update) << "cannot update " << Utf8(path);
-  // Empty: the program's own manifest is deleted.
-  EXPECT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
-                              manifest.empty() ? NULL : const_cast<char*>(manifest.data()),
-                              static_cast<DWORD>(manifest.size())));
+  if (!manifest.empty()) {
+    EXPECT_TRUE(UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                                const_cast<char*>(manifest.data()), static_cast<DWORD>(manifest.size())));
+  }
   EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
+  if (manifest.empty()) {
+    EXPECT_EQ(std::string::npos, ReadFileBytes(path).find("<assembly")) << "a manifest is left";
+  }
+}
+
+void Write64BitProgram(const std::string& path) {
+  char system[MAX_PATH];
+  ASSERT_NE(0u, GetSystemDirectoryA(system, sizeof system));
+  PVOID redirection = NULL;
+  BOOL redirected = Wow64DisableWow64FsRedirection(&redirection);  // fails where there is none
+  BOOL copied = CopyFileA((std::string(system) + "\\notepad.exe").c_str(), path.c_str(), FALSE);
+  if (redirected) Wow64RevertWow64FsRedirection(redirection);
+  ASSERT_TRUE(copied) << Utf8(path);
 }
 
 const char kStartupApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";

@@ -44,9 +44,13 @@ std::string ReadFileBytes(const std::string& path);
 // highestAvailable, asInvoker), with before (a comment, say) just before the
 // element that asks.
 std::string ManifestAsking(const char* level, const std::string& before = "");
-// A copy of this build's program holding manifest (its bytes as they are) as
-// its manifest; an empty one leaves it none.
-void WriteProgramWithManifest(const std::string& path, const std::string& manifest);
+// A copy of a program (this build's, unless source names another) holding
+// manifest (its bytes as they are) as its manifest; an empty one leaves it none.
+void WriteProgramWithManifest(const std::string& path, const std::string& manifest, const char* source = TOMAVEL_EXE);
+// A copy of a 64-bit program of the system's (its notepad, whose manifest
+// asks for no run level), taken from the 64-bit system folder by this
+// process too when it runs under WoW64.
+void Write64BitProgram(const std::string& path);
 
 // Where Windows keeps which Startup entries Task Manager switched off.
 extern const char kStartupApprovedKey[];

@@ -166,16 +166,27 @@ TEST(TextHelpers, CopyNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(Utf8("abｱ表"), Utf8(appended));
 }
 
-// The compatibility setting's list: RUNASADMIN as a whole layer name, after
-// flag tokens or among other layers, in any case; never past the bytes given
-// or the terminator.
-TEST(CompatibilityLayers, RunAsAdminCountsOnlyAsAWholeLayerName) {
-  for (const std::string yes : {"~ RUNASADMIN", "HIGHDPIAWARE RunAsAdmin WIN8RTM", "$ ~ runasadmin "})
-    EXPECT_EQ(1, LayersRunAsAdministrator(yes.data(), yes.size())) << yes;
-  for (const std::string& no : {std::string("WIN8RTM"), std::string("~ RUNASADMINX"), std::string("~ XRUNASADMIN"),
-                                std::string(), std::string("~\0RUNASADMIN", 12)})
-    EXPECT_EQ(0, LayersRunAsAdministrator(no.data(), no.size())) << no;
-  EXPECT_EQ(0, LayersRunAsAdministrator("~ RUNASADMIN", 11)) << "only the bytes given";
+// The compatibility setting's list: RUNASADMIN and RUNASINVOKER as whole
+// layer names, after flag tokens or among other layers, in any case; never
+// past the bytes given or the terminator.
+TEST(CompatibilityLayers, EachRequestCountsOnlyAsAWholeLayerName) {
+  const int kAdmin = kLayerRunAsAdministrator, kInvoker = kLayerRunAsInvoker;
+  const std::pair<std::string, int> kLists[] = {
+      {"~ RUNASADMIN", kAdmin}, {"HIGHDPIAWARE RunAsAdmin WIN8RTM", kAdmin}, {"$ ~ runasadmin ", kAdmin},
+      {"~ RUNASINVOKER", kInvoker}, {"RUNASINVOKER RUNASADMIN", kAdmin | kInvoker}, {"WIN8RTM", 0},
+      {"~ RUNASADMINX", 0}, {"~ XRUNASADMIN", 0}, {"~ RUNASINVOKE", 0}, {"", 0}, {std::string("~\0RUNASADMIN", 12), 0}};
+  for (const auto& list : kLists) EXPECT_EQ(list.second, LayerRequests(list.first.data(), list.first.size())) << list.first;
+  EXPECT_EQ(0, LayerRequests("~ RUNASADMIN", 11)) << "only the bytes given";
+}
+
+// Only the file name counts, and only whole characters: ザ is 0x83 0x55 (U),
+// so ザPDATE would hold UPDATE byte by byte.
+TEST(FileNameHolds, FindsAWordInTheFileNameOnlyAtACharacter) {
+  EXPECT_EQ(1, FileNameHolds("C:\\Tools\\AutoUpdate.exe", "UPDATE"));
+  EXPECT_EQ(1, FileNameHolds("C:\\表\\表SETUP.exe", "SETUP"));
+  EXPECT_EQ(0, FileNameHolds("C:\\setup\\app.exe", "SETUP")) << "a folder's name";
+  EXPECT_EQ(0, FileNameHolds("C:\\x\\ザPDATE.exe", "UPDATE")) << "the second byte of ザ";
+  EXPECT_EQ(0, FileNameHolds("C:\\x\\instal.exe", "INSTALL"));
 }
 
 // The rest of a path below a folder: the whole folder, ASCII letters in any
