@@ -35,8 +35,8 @@ static BOOL WINAPI RecordingTextOut(HDC dc, int x, int y, LPCWSTR text, int leng
   return realTextOut(dc, x, y, text, length);
 }
 
-// The program's import slot of gdi32's TextOutW, found by name.
-static void ReplaceTextOut() {
+// The program's import slot of gdi32's TextOutW, found by name. TRUE once replaced.
+static BOOL ReplaceTextOut() {
   BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
   const IMAGE_NT_HEADERS* nt =
       reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -54,8 +54,10 @@ static void ReplaceTextOut() {
       realTextOut = reinterpret_cast<decltype(&TextOutW)>(slots->u1.Function);
       slots->u1.Function = reinterpret_cast<ULONG_PTR>(&RecordingTextOut);
       VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+      return TRUE;
     }
   }
+  return FALSE;
 }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
@@ -63,6 +65,5 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   DWORD length = GetModuleFileNameA(self, logPath, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return FALSE;
   lstrcatA(logPath, ".txt");
-  ReplaceTextOut();
-  return realTextOut != NULL;
+  return ReplaceTextOut();
 }

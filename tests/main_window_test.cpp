@@ -415,6 +415,7 @@ TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
 struct Locale {
   const char* unixLocale;
   const char* name;
+  // cppcheck-suppress unusedStructMember ; read through GetParam()
   bool systemFontHasJapanese;  // the system's code page is 932
 };
 void PrintTo(const Locale& locale, std::ostream* out) { *out << locale.unixLocale << " (" << locale.name << ")"; }
