@@ -31,6 +31,13 @@ static const char kCompatibilityElevatesLine[] =
     "ログインしたときに Windows が起動しません。";
 static const char kTakenForInstallerLine[] =
     "ただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows が起動しません。";
+static const char kReplacedLine[] = "同じ名前のショートカットがあったため、置き換えました。";
+static const char kReplacedTargetLabel[] = "置き換える前のリンク先: ";
+// Room for the success and every line that may follow it, each after a blank
+// line: the replaced shortcut with a whole path, and every reason at once.
+const size_t kRegisteredSize = sizeof kRegistered + sizeof kReplacedLine + sizeof kReplacedTargetLabel + kPathSize +
+                               sizeof kSwitchedOffLine + sizeof kManifestElevatesLine +
+                               sizeof kCompatibilityElevatesLine + sizeof kTakenForInstallerLine + 5 * 2;
 
 // The chooser hands back the program a picked shortcut points to; Wine's,
 // and Windows' for some shortcuts, hand back the shortcut itself. Then its
@@ -79,8 +86,22 @@ int ChooseProgram(HWND owner) {
   return 1;
 }
 
-// The success, and each reason Windows has not to start the program at logon.
-static void ShowRegistered(HWND owner, const char* fileName, const char* program) {
+// 1 when a file of the shortcut's name is there (in any case: the same file,
+// as Windows compares names), with the program it starts in target (size
+// bytes), read exactly; target is empty where the file is no shortcut or
+// names no program the code page holds. COM must be initialised.
+static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size) {
+  DWORD attributes = GetFileAttributesA(shortcutPath);
+  target[0] = '\0';
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return 0;
+  ReadShortcutTarget(shortcutPath, target, size);
+  return 1;
+}
+
+// The success; the shortcut it replaced (replaced non-null: the program that
+// one started, or empty where it named none); then each reason Windows has
+// not to start the program at logon.
+static void ShowRegistered(HWND owner, const char* fileName, const char* program, const char* replaced) {
   const struct {
     int reason;
     const char* line;
@@ -88,9 +109,17 @@ static void ShowRegistered(HWND owner, const char* fileName, const char* program
                 {kManifestAsksElevation, kManifestElevatesLine},
                 {kCompatibilityAsksElevation, kCompatibilityElevatesLine},
                 {kTakenForInstaller, kTakenForInstallerLine}};
-  char text[512];
+  char text[kRegisteredSize];
   int reasons = ReasonsNotStartedAtLogon(appState.scope, fileName, program);
   CopyText(text, sizeof text, kRegistered);
+  if (replaced != NULL) {
+    AppendText(text, sizeof text, "\n\n");
+    AppendText(text, sizeof text, kReplacedLine);
+    if (replaced[0] != '\0') {
+      AppendText(text, sizeof text, kReplacedTargetLabel);
+      AppendText(text, sizeof text, replaced);
+    }
+  }
   for (const auto& line : kLines) {
     if ((reasons & line.reason) == 0) continue;
     AppendText(text, sizeof text, "\n\n");
@@ -130,12 +159,16 @@ int RegisterProgram(HWND owner) {
   }
 
   if (FAILED(systemDlls.CoInitialize(NULL))) return 0;  // S_FALSE, already initialised, is fine
+  // A file of the same name is replaced without a question, but never
+  // unseen: the first program would stop starting at logon without a word.
+  char replacedTarget[kPathSize];
+  int replaces = ReadReplacedShortcut(shortcutPath, replacedTarget, sizeof replacedTarget);
   HRESULT written = CreateStartupShortcut(shortcutPath, target, workingDirectory,
                                           appState.arguments, SW_SHOWNORMAL, NULL, NULL, 0);
   systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
-    ShowRegistered(owner, shortcutPath + folderLength + 1, target);
+    ShowRegistered(owner, shortcutPath + folderLength + 1, target, replaces ? replacedTarget : NULL);
   } else {
     ShowShortcutNotWritten(owner, written, appState.scope);
   }

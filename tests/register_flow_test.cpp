@@ -22,6 +22,9 @@ const char kProgramNotFound[] = "選択したプログラムが見つからな�
 const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
 const std::string kForbidden = "タイトルに使えない文字（\\ / : * ? \" < > |）が含まれているため登録できませんでした。";
 const std::vector<int> kOk = {IDOK};
+const std::string kOff =
+    "\n\nただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
+    "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
 
 class RegisterFlow : public FlowTest {
  protected:
@@ -145,15 +148,46 @@ TEST_F(RegisterFlow, TheAllUsersChoiceWritesIntoTheAllUsersFolder) {
   EXPECT_SHORTCUT(StartupFile(kScopeAllUsers, "全員.lnk"), {program_, programs_, ""});
 }
 
-TEST_F(RegisterFlow, ASameNamedShortcutIsReplacedWithoutAQuestion) {
-  std::string existing = StartupFile(kScopeUser, "Same.lnk");
-  WriteFileBytes(existing, "an older file of the same name");
-  EXPECT_EQ(1, Register([&] {
-              PickAndName(program_, "Same", "--new");
-              ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
-            }));
-  EXPECT_SHORTCUT(existing, {program_, programs_, "--new"});
-  DeleteFileA(existing.c_str());
+// A file of the title's name is replaced without a question, in any case of
+// its name (the same file), but the success says so and names the program
+// the replaced shortcut started; a file that is no shortcut is named alone.
+// The other scope's folder is another folder.
+TEST_F(RegisterFlow, ASameNamedFileIsReplacedWithoutAQuestionAndTheSuccessNamesItsProgram) {
+  const std::string kReplaced = "\n\n同じ名前のショートカットがあったため、置き換えました。";
+  std::string first = programs_ + "\\最初.exe";
+  WriteFileBytes(first, "MZ");
+  const std::string kNamed = kReplaced + "置き換える前のリンク先: " + first;
+  const struct {
+    StartupScope scope;
+    const char* existing;
+    bool shortcut, switchedOff;
+    std::string lines;
+  } kCases[] = {{kScopeUser, "Same.lnk", true, false, kNamed},       {kScopeUser, "Same.LNK", true, false, kNamed},
+                {kScopeUser, "Same.lnk", false, false, kReplaced},   {kScopeUser, "Same.lnk", true, true, kNamed + kOff},
+                {kScopeAllUsers, "Same.lnk", true, false, ""}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::string(c.existing) + (c.shortcut ? ", a shortcut" : ", no shortcut") + " in scope " + std::to_string(c.scope));
+    std::string existing = StartupFile(c.scope, c.existing);
+    if (c.shortcut) {
+      ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+      EXPECT_EQ(S_OK, CreateStartupShortcut(existing.c_str(), first.c_str(), "", "", SW_SHOWNORMAL, NULL, NULL, 0));
+      CoUninitialize();
+    } else {
+      WriteFileBytes(existing, "an older file of the same name");
+    }
+    if (c.switchedOff) WriteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Same.lnk", REG_BINARY, std::string(1, '\x03') + std::string(11, '\0'));
+    EXPECT_EQ(1, Register([&] {
+                PickAndName(program_, "Same", "--new");
+                ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.switchedOff ? "warning" : "information", IDOK,
+                                     c.switchedOff ? "replaced-message" : nullptr);
+              }));
+    std::string written = c.scope == kScopeUser ? existing : StartupFile(kScopeUser, "Same.lnk");
+    EXPECT_EQ(std::set<std::string>{c.scope == kScopeUser ? c.existing : "Same.lnk"}, NewFiles(kScopeUser));
+    EXPECT_SHORTCUT(written, {program_, programs_, "--new"});
+    DeleteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Same.lnk");
+    DeleteFileA(existing.c_str());
+    DeleteFileA(written.c_str());
+  }
 }
 
 // Windows starts nothing at logon that Task Manager switched off (by the
@@ -164,9 +198,6 @@ TEST_F(RegisterFlow, ASameNamedShortcutIsReplacedWithoutAQuestion) {
 // switched-off name first; the manifest's word stands before the setting's.
 // The shortcut is written in every case.
 TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
-  const std::string kOff =
-      "\n\nただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
-      "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
   const std::string kAdministrator =
       "\n\nただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
   const std::string kCompatibility =
