@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "app/app_state.h"
+#include "app/is_file.h"
 #include "app/system_dlls.h"
 #include "app/text.h"
 #include "flows/file_chooser.h"
@@ -72,8 +73,7 @@ int ChooseProgram(HWND owner) {
     CopyText(appState.chosenPath, sizeof appState.chosenPath, counterpart);
   }
   // A shortcut to a program that is gone starts nothing at logon.
-  DWORD attributes = GetFileAttributesA(appState.chosenPath);
-  if (taken && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+  if (taken && !IsFile(appState.chosenPath)) {
     ShowWarning(owner, kProgramNotFound);
     taken = 0;
   }
@@ -91,9 +91,8 @@ int ChooseProgram(HWND owner) {
 // bytes), read exactly; target is empty where the file is no shortcut or
 // names no program the code page holds. COM must be initialised.
 static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size) {
-  DWORD attributes = GetFileAttributesA(shortcutPath);
   target[0] = '\0';
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return 0;
+  if (!IsFile(shortcutPath)) return 0;
   ReadShortcutTarget(shortcutPath, target, size);
   return 1;
 }

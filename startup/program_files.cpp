@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/is_file.h"
 #include "app/platform_version.h"
 #include "app/text.h"
 #include "startup/path_rules.h"
@@ -13,11 +14,6 @@ static void FolderOf(const WCHAR* variable, char* folder, int size) {
   WCHAR wide[MAX_PATH];
   DWORD length = GetEnvironmentVariableW(variable, wide, MAX_PATH);
   if (length == 0 || length >= MAX_PATH || NarrowExactly(GetACP(), wide, folder, size) != kNarrowedExactly) folder[0] = '\0';
-}
-
-static int IsFile(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 int ProgramFilesCounterpart(const char* path, char* out, size_t size) {
