@@ -194,15 +194,22 @@ TEST_F(RegisterFlow, ASameNamedFileIsReplacedWithoutAQuestionAndTheSuccessNamesI
 // file name, per user or for all users: an odd first byte), whose manifest
 // asks to run as administrator (Wine's token is the full one, so
 // highestAvailable asks too), or that the compatibility setting elevates (for
-// the user, or for everyone in the 64-bit view). The success says so, the
-// switched-off name first; the manifest's word stands before the setting's.
-// The shortcut is written in every case.
+// the user, or for everyone in the 64-bit view), or that installer detection
+// elevates (the policy on, a 32-bit program stating no run level, install,
+// setup or update in its file name). The success says so, the switched-off
+// name first; the manifest's word stands before the setting's, and
+// RUNASINVOKER overrules both the manifest and installer detection. The
+// shortcut is written in every case.
 TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kAdministrator =
       "\n\nただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
   const std::string kCompatibility =
       "\n\nただし、このプログラムは互換性の設定で［管理者としてこのプログラムを実行する］が選ばれているため、"
       "ログインしたときに Windows が起動しません。";
+  const std::string kInstaller =
+      "\n\nただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows "
+      "が起動しません。";
+  const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
   const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
   // Manifests that defeat a reader of bytes: an IDE template's comment lists
   // the levels, asInvoker first; an element commented out; UTF-16; prefixes.
@@ -231,6 +238,9 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     HKEY layersRoot;       // where the compatibility setting is; null: nowhere
     const char* layers;
     std::string lines;
+    const char* name = nullptr;  // below the folder of programs; null: asks<row>.exe
+    int bits = 0;                // 32 or 64: a program of that machine; 0: this build's
+    int policy = -1;             // EnableInstallerDetection; -1: no value
   } kCases[] = {{kScopeUser, -1, "", NULL, "", ""},
                 {kScopeUser, 0x02, "", NULL, "", ""},
                 {kScopeUser, 0x03, "", NULL, "", kOff},
@@ -247,12 +257,30 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                 {kScopeUser, 0x03, kAdmin, HKEY_CURRENT_USER, "~ RUNASADMIN", kOff + kAdministrator},
                 // RUNASINVOKER overrules the manifest; RUNASADMIN beside it still elevates.
                 {kScopeUser, -1, kAdmin, HKEY_CURRENT_USER, "~ RUNASINVOKER", ""},
-                {kScopeUser, -1, kAdmin, HKEY_LOCAL_MACHINE, "RUNASINVOKER RUNASADMIN", kCompatibility}};
+                {kScopeUser, -1, kAdmin, HKEY_LOCAL_MACHINE, "RUNASINVOKER RUNASADMIN", kCompatibility},
+                {kScopeUser, -1, "", NULL, "", kInstaller, "AutoUpdate.exe", 32, 1},
+                {kScopeUser, -1, "", NULL, "", "", "AutoUpdate.exe", 32, 0},
+                {kScopeUser, -1, "", NULL, "", "", "AutoUpdate.exe", 32},
+                {kScopeUser, -1, "", NULL, "", "", "AutoUpdate.exe", 64, 1},
+                {kScopeUser, -1, ManifestAsking("asInvoker"), NULL, "", "", "AutoUpdate.exe", 32, 1},
+                {kScopeUser, -1, "", NULL, "", "", "setup\\app.exe", 32, 1},
+                {kScopeUser, -1, "", HKEY_CURRENT_USER, "~ RUNASINVOKER", "", "AutoUpdate.exe", 32, 1}};
+  CreateDirectoryA((programs_ + "\\setup").c_str(), NULL);
   int row = 0;
   for (const auto& c : kCases) {
     SCOPED_TRACE("case " + std::to_string(++row));
-    std::string program = programs_ + "\\asks" + std::to_string(row) + ".exe";
-    WriteProgramWithManifest(program, c.manifest);
+    std::string program = programs_ + "\\" + (c.name ? c.name : "asks" + std::to_string(row) + ".exe");
+    if (c.bits == 64) {
+      Write64BitProgram(program);
+    } else {
+      WriteProgramWithManifest(program, c.manifest, c.bits == 32 ? TOMAVEL_EXE32 : TOMAVEL_EXE);
+    }
+    if (c.policy < 0) {
+      DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
+    } else {
+      WriteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection", REG_DWORD,
+                         std::string(1, static_cast<char>(c.policy)) + std::string(3, '\0'));
+    }
     HKEY root = c.scope == kScopeUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     if (c.approved >= 0)
       WriteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk", REG_BINARY,
@@ -267,49 +295,10 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                 ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning",
                                      IDOK, row == 12 ? "not-started-at-logon-message" : nullptr);
               }));
-    EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, programs_, ""});
+    EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, program.substr(0, program.rfind('\\')), ""});
     DeleteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk");
     if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str());
     DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
-  }
-}
-
-// Where the policy is on (in the 64-bit view), Windows elevates a 32-bit
-// program that states no run level and whose file name holds install, setup
-// or update; RUNASINVOKER overrules that too.
-TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsTakesTheProgramForAnInstaller) {
-  const std::string kInstaller =
-      "\n\nただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows "
-      "が起動しません。";
-  const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-  const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
-  const struct {
-    int bits;
-    const char* runLevel;  // its manifest's; null: no manifest
-    const char* name;      // below the folder of programs
-    int policy;            // EnableInstallerDetection; -1: no value
-    const char* layers;    // the user's compatibility setting
-    std::string lines;
-  } kCases[] = {{32, nullptr, "AutoUpdate.exe", 1, "", kInstaller},  {32, nullptr, "AutoUpdate.exe", 0, "", ""},
-                {32, nullptr, "AutoUpdate.exe", -1, "", ""},         {64, nullptr, "AutoUpdate.exe", 1, "", ""},
-                {32, "asInvoker", "AutoUpdate.exe", 1, "", ""},      {32, nullptr, "setup\\app.exe", 1, "", ""},
-                {32, nullptr, "AutoUpdate.exe", 1, "~ RUNASINVOKER", ""}};
-  CreateDirectoryA((programs_ + "\\setup").c_str(), NULL);
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(std::to_string(c.bits) + "-bit " + c.name + ", policy " + std::to_string(c.policy) + ", " + c.layers);
-    std::string program = programs_ + "\\" + c.name;
-    if (c.bits == 64) Write64BitProgram(program);
-    else WriteProgramWithManifest(program, c.runLevel ? ManifestAsking(c.runLevel) : "", TOMAVEL_EXE32);
-    if (c.policy < 0) DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
-    else WriteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection", REG_DWORD,
-                            std::string(1, static_cast<char>(c.policy)) + std::string(3, '\0'));
-    if (*c.layers) WriteRegistryValue(HKEY_CURRENT_USER, kLayersKey, 0, program.c_str(), REG_SZ, c.layers + std::string(1, '\0'));
-    EXPECT_EQ(1, Register([&] {
-                PickAndName(program, "Logon", "");
-                ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning", IDOK);
-              }));
-    DeleteRegistryValue(HKEY_CURRENT_USER, kLayersKey, 0, program.c_str());
-    DeleteFileA(StartupFile(kScopeUser, "Logon.lnk").c_str());
   }
   DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
 }
