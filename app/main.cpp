@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
-#include "app/system_dlls.h"
+#include "base/run_time_binding.h"
 
 // Windows calls an entry with a stack aligned to 4 bytes only; the 32-bit
 // compiler assumes 16 (the C runtime's entry realigns it too).

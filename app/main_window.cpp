@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
-#include "app/own_text.h"
-#include "app/platform_version.h"
-#include "app/text.h"
+#include "base/own_text.h"
+#include "base/platform_version.h"
+#include "base/text.h"
+#include "flows/app_state.h"
 #include "flows/register_flow.h"
 #include "flows/remove_flow.h"
 #include "res/resource.h"

@@ -4,10 +4,10 @@
 #include <commdlg.h>
 #include <stddef.h>
 
-#include "app/app_state.h"
-#include "app/own_text.h"
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/own_text.h"
+#include "base/system_dlls.h"
+#include "base/text.h"
+#include "flows/app_state.h"
 #include "flows/flow_messages.h"
 
 // The chooser record's older, shorter layout (OPENFILENAME_SIZE_VERSION_400A,

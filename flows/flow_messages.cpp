@@ -1,7 +1,7 @@
 #include "flows/flow_messages.h"
 
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/system_dlls.h"
+#include "base/text.h"
 #include "startup/startup_folder.h"
 
 static const char kNoStartupFolder[] = "スタートアップフォルダが見つかりませんでした。";

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 
 extern const char kTitleTooLong[];
 extern const char kTitleHasForbiddenCharacter[];

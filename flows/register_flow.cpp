@@ -3,10 +3,11 @@
 #include <commdlg.h>
 #include <string.h>
 
-#include "app/app_state.h"
-#include "app/is_file.h"
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/is_file.h"
+#include "base/path_text.h"
+#include "base/system_dlls.h"
+#include "base/text.h"
+#include "flows/app_state.h"
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "flows/title_dialog.h"
@@ -97,10 +98,8 @@ static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size
   return 1;
 }
 
-// The success; the shortcut it replaced (replaced non-null: the program that
-// one started, or empty where it named none); then each reason Windows has
-// not to start the program at logon.
-static void ShowRegistered(HWND owner, const char* fileName, const char* program, const char* replaced) {
+char* RegisteredMessage(StartupScope scope, const char* fileName, const char* program, const char* replaced,
+                        int* warn) {
   const struct {
     int reason;
     const char* line;
@@ -108,23 +107,25 @@ static void ShowRegistered(HWND owner, const char* fileName, const char* program
                 {kManifestAsksElevation, kManifestElevatesLine},
                 {kCompatibilityAsksElevation, kCompatibilityElevatesLine},
                 {kTakenForInstaller, kTakenForInstallerLine}};
-  char text[kRegisteredSize];
-  int reasons = ReasonsNotStartedAtLogon(appState.scope, fileName, program);
-  CopyText(text, sizeof text, kRegistered);
+  int reasons = ReasonsNotStartedAtLogon(scope, fileName, program);
+  char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, kRegisteredSize));
+  *warn = reasons != 0;
+  if (text == NULL) return NULL;
+  CopyText(text, kRegisteredSize, kRegistered);
   if (replaced != NULL) {
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, kReplacedLine);
+    AppendText(text, kRegisteredSize, "\n\n");
+    AppendText(text, kRegisteredSize, kReplacedLine);
     if (replaced[0] != '\0') {
-      AppendText(text, sizeof text, kReplacedTargetLabel);
-      AppendText(text, sizeof text, replaced);
+      AppendText(text, kRegisteredSize, kReplacedTargetLabel);
+      AppendText(text, kRegisteredSize, replaced);
     }
   }
   for (const auto& line : kLines) {
     if ((reasons & line.reason) == 0) continue;
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, line.line);
+    AppendText(text, kRegisteredSize, "\n\n");
+    AppendText(text, kRegisteredSize, line.line);
   }
-  MessageBoxA(owner, text, kCaption, MB_OK | (reasons != 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
+  return text;
 }
 
 int RegisterProgram(HWND owner) {
@@ -167,7 +168,10 @@ int RegisterProgram(HWND owner) {
   systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
-    ShowRegistered(owner, shortcutPath + folderLength + 1, target, replaces ? replacedTarget : NULL);
+    int warn = 0;
+    char* text = RegisteredMessage(appState.scope, shortcutPath + folderLength + 1, target, replaces ? replacedTarget : NULL, &warn);
+    MessageBoxA(owner, text != NULL ? text : kRegistered, kCaption, MB_OK | (warn ? MB_ICONWARNING : MB_ICONINFORMATION));
+    if (text != NULL) HeapFree(GetProcessHeap(), 0, text);
   } else {
     ShowShortcutNotWritten(owner, written, appState.scope);
   }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "base/limits.h"
+
 // Opens the program chooser in appState.initialFolder. After a pick the
 // program can hold, the folder of the picked program becomes the next initial
 // folder and the result is nonzero; a cancel, or a path that was refused with
@@ -13,3 +15,11 @@ int ChooseProgram(HWND owner);
 // The whole flow, owned by owner. Returns 1 when it reached its end (the
 // shortcut written or its failure reported), 0 when it stopped early.
 int RegisterProgram(HWND owner);
+
+// The success message of a registration of program as the entry fileName of
+// scope's Startup folder: the success; the shortcut it replaced (replaced
+// non-null: the program that one started, or empty where it named none); then
+// each reason Windows will not start the program at logon. On the process
+// heap (HeapFree), or null where memory is short. *warn is 1 where a line
+// makes the message a warning.
+char* RegisteredMessage(StartupScope scope, const char* fileName, const char* program, const char* replaced, int* warn);

@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
-#include "app/app_state.h"
-#include "app/text.h"
+#include "base/text.h"
+#include "flows/app_state.h"
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "startup/path_rules.h"

@@ -1,7 +1,7 @@
 #include "flows/title_dialog.h"
 
-#include "app/app_state.h"
-#include "app/own_text.h"
+#include "base/own_text.h"
+#include "flows/app_state.h"
 #include "res/resource.h"
 
 static const char kTitlePrompt[] = "タイトル名を入力してください（必須）";

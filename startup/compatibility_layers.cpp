@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/text.h"
+#include "base/text.h"
 
 static const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
 // The value is a few layer names, each a word (WIN8RTM, HIGHDPIAWARE,

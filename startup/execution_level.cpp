@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/limits.h"
+#include "base/run_time_binding.h"
+#include "base/text.h"
 
 // The record handed to CreateActCtxW holds five pointers.
 static_assert(sizeof(ACTCTXW) == (sizeof(void*) == 4 ? 32 : 56), "the activation context record's size");
@@ -19,13 +19,9 @@ struct ActCtxFunctions {
 };
 
 static int BindActCtx(ActCtxFunctions* functions) {
-  FARPROC found[3] = {SystemFunction("kernel32.dll", "CreateActCtxW"), SystemFunction("kernel32.dll", "QueryActCtxW"),
-                      SystemFunction("kernel32.dll", "ReleaseActCtx")};
-  if (found[0] == NULL || found[1] == NULL || found[2] == NULL) return 0;
-  CopyMemory(&functions->create, &found[0], sizeof found[0]);
-  CopyMemory(&functions->query, &found[1], sizeof found[1]);
-  CopyMemory(&functions->release, &found[2], sizeof found[2]);
-  return 1;
+  HMODULE kernel = KernelModule();
+  return BindFunction(kernel, "CreateActCtxW", &functions->create) && BindFunction(kernel, "QueryActCtxW", &functions->query) &&
+         BindFunction(kernel, "ReleaseActCtx", &functions->release);
 }
 
 // The architecture Windows reads a program's manifest for: the program's

@@ -1,6 +1,6 @@
 #include "startup/installer_detection.h"
 
-#include "startup/path_rules.h"
+#include "base/path_text.h"
 
 static const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 

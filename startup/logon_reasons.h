@@ -2,7 +2,7 @@
 // place: the success of a registration says each.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/limits.h"
 
 enum NotStartedReason {
   kSwitchedOff = 1,                  // the name was switched off in Task Manager

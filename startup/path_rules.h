@@ -1,25 +1,9 @@
-// Text rules for paths and names. Paths are ANSI strings in the system code
-// page; a backslash is a separator only as a whole character, never as the
-// second byte of a double-byte character (表 is 0x95 0x5C in code page 932).
+// The rules for a shortcut's name: the path a title gives in the Startup
+// folder, the name a removal shows, the titles Windows cannot save. Paths are
+// ANSI strings in the system code page (see base/path_text.h).
 #pragma once
 
 #include <stddef.h>
-
-// Writes into out (size bytes) everything before the last backslash of path,
-// so C:\Tools\app.exe gives C:\Tools and C:\app.exe gives C:. No backslash
-// gives the empty string. Returns 1, or 0 (out empty) if the part would not
-// fit in out.
-int DirectoryPart(const char* path, char* out, size_t size);
-
-// Where path lies inside folder (a whole folder, its name in any ASCII case,
-// each double-byte character as it is): the rest of path, from the backslash
-// after folder on. NULL when path is not inside folder.
-const char* PathBelowFolder(const char* path, const char* folder);
-
-// 1 when the file name of path (after its last backslash) holds word, an
-// ASCII word in upper case, in any ASCII case, starting at a character of its
-// own (never at the second byte of a double-byte character: ア is 0x83 0x41).
-int FileNameHolds(const char* path, const char* word);
 
 // path holds the Startup folder on entry. Appends a backslash and title, and
 // ".lnk" unless title already contains ".lnk" in any ASCII case. Returns 1 on

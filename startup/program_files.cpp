@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/is_file.h"
-#include "app/platform_version.h"
-#include "app/text.h"
-#include "startup/path_rules.h"
+#include "base/is_file.h"
+#include "base/limits.h"
+#include "base/path_text.h"
+#include "base/platform_version.h"
+#include "base/text.h"
 
 // A folder the environment names, converted exactly; empty where it is not
 // set or the code page cannot hold it.

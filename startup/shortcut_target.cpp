@@ -2,9 +2,9 @@
 
 #include <shlobj.h>
 
-#include "app/app_state.h"
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/limits.h"
+#include "base/system_dlls.h"
+#include "base/text.h"
 #include "startup/shell_link_ids.h"
 
 NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size) {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/text.h"
+#include "base/text.h"
 
 // Loads the shortcut at shortcutPath into the shell's link object and writes
 // its target into target (size bytes), with %ProgramFiles% and the like

@@ -3,7 +3,7 @@
 // that outlives the shortcut: the same name registered again stays off.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/limits.h"
 
 // 1 when the entry named fileName (名前.lnk) of scope's folder is switched
 // off: a binary value of that name under StartupApproved\StartupFolder,

@@ -1,7 +1,7 @@
 #include "startup/startup_folder.h"
 
-#include "app/system_dlls.h"
-#include "app/text.h"
+#include "base/system_dlls.h"
+#include "base/text.h"
 
 // The path is read wide and converted exactly. The Windows 9x family names
 // its folders in the ANSI code page and has only the ANSI call.

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/limits.h"
 
 enum StartupFolderResult {
   kFolderNotFound = 0,

@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "app/main_window.h"
-#include "app/system_dlls.h"
+#include "base/system_dlls.h"
 #include "res/resource.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -14,6 +14,8 @@ namespace app_driver {
 
 const char kProgramChooser[] = "スタートアップに登録するプログラムを選択して、【開く】ボタンを押してください";
 const char kShortcutChooser[] = "スタートアップから削除するプログラムを選択して、【開く】ボタンを押してください";
+const char kRegistered[] = "スタートアップへショートカットを登録しました";
+const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
 
 INT_PTR RunMainWindow() {
   return DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);

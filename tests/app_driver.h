@@ -8,12 +8,15 @@
 #include <set>
 #include <string>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 
 namespace app_driver {
 
 extern const char kProgramChooser[];
 extern const char kShortcutChooser[];
+// The texts of the program that several tests expect.
+extern const char kRegistered[];
+extern const char kCancelled[];
 
 // Runs the main window from its template, as the entry does; its result.
 INT_PTR RunMainWindow();

@@ -2,9 +2,9 @@
 // the real Tomavel.exe started as a separate process.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/platform_version.h"
+#include "base/platform_version.h"
+#include "flows/app_state.h"
 #include "res/resource.h"
 #include "tests/app_driver.h"
 #include "tests/test_support.h"
@@ -294,7 +294,7 @@ class RealProgram : public ::testing::Test {
     ui::Click(dialog, IDC_TITLE_OK);
     HWND box = WaitForProgramWindow("Tomavel", IDOK);
     ASSERT_TRUE(box);
-    EXPECT_EQ(Utf8("スタートアップへショートカットを登録しました"), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
+    EXPECT_EQ(Utf8(kRegistered), Utf8(ui::ControlText(box, ui::kMessageBoxText)));
     EXPECT_SHORTCUT(shortcut, {program, folder, arguments});
     ui::Click(box, IDOK);
 

@@ -75,6 +75,20 @@ bool ReadResourceTree(const Image& image, size_t base, size_t dir, int depth, in
   return true;
 }
 
+// The fields read from the optional header, 32-bit or 64-bit alike.
+template <typename Header>
+bool ReadOptionalHeader(const Image& image, size_t at, File* file, IMAGE_DATA_DIRECTORY* imports,
+                        IMAGE_DATA_DIRECTORY* resources, IMAGE_DATA_DIRECTORY* relocations) {
+  Header h;
+  if (!image.Read(at, &h)) return false;
+  file->subsystem = h.Subsystem;
+  file->dllCharacteristics = h.DllCharacteristics;
+  *imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  *resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+  *relocations = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+  return true;
+}
+
 }  // namespace
 
 bool Parse(const std::string& bytes, File* file, std::string* error) {
@@ -93,25 +107,12 @@ bool Parse(const std::string& bytes, File* file, std::string* error) {
   WORD magic = 0;
   image.Read(optional, &magic);
   IMAGE_DATA_DIRECTORY imports, resources, relocations;
-  if (magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
-    IMAGE_OPTIONAL_HEADER32 h;
-    if (!image.Read(optional, &h)) return Fail(error, "short optional header");
-    file->subsystem = h.Subsystem;
-    file->dllCharacteristics = h.DllCharacteristics;
-    imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
-    relocations = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-  } else if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-    IMAGE_OPTIONAL_HEADER64 h;
-    if (!image.Read(optional, &h)) return Fail(error, "short optional header");
-    file->subsystem = h.Subsystem;
-    file->dllCharacteristics = h.DllCharacteristics;
-    imports = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    resources = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
-    relocations = h.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-  } else {
+  if (magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC && magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
     return Fail(error, "unknown optional header");
-  }
+  bool whole = magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC
+                  ? ReadOptionalHeader<IMAGE_OPTIONAL_HEADER32>(image, optional, file, &imports, &resources, &relocations)
+                  : ReadOptionalHeader<IMAGE_OPTIONAL_HEADER64>(image, optional, file, &imports, &resources, &relocations);
+  if (!whole) return Fail(error, "short optional header");
   size_t sections = optional + header.SizeOfOptionalHeader;
   for (int i = 0; i < header.NumberOfSections; ++i) {
     IMAGE_SECTION_HEADER s;

@@ -1,12 +1,10 @@
 // The register flow end to end: the real chooser, the title dialog and the
 // shell writing into the prefix's Startup folders; then the files on disk.
 #include <gtest/gtest.h>
-#include <objbase.h>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 #include "flows/register_flow.h"
 #include "res/resource.h"
-#include "startup/shortcut_writer.h"
 #include "tests/app_driver.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -16,10 +14,8 @@ using namespace testing_support;
 
 namespace {
 
-const char kRegistered[] = "スタートアップへショートカットを登録しました";
 const char kNotWritten[] = "ショートカットを登録できませんでした。";
 const char kProgramNotFound[] = "選択したプログラムが見つからないため登録できませんでした。";
-const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
 const std::string kForbidden = "タイトルに使えない文字（\\ / : * ? \" < > |）が含まれているため登録できませんでした。";
 const std::vector<int> kOk = {IDOK};
 const std::string kOff =
@@ -169,9 +165,7 @@ TEST_F(RegisterFlow, ASameNamedFileIsReplacedWithoutAQuestionAndTheSuccessNamesI
     SCOPED_TRACE(std::string(c.existing) + (c.shortcut ? ", a shortcut" : ", no shortcut") + " in scope " + std::to_string(c.scope));
     std::string existing = StartupFile(c.scope, c.existing);
     if (c.shortcut) {
-      ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
-      EXPECT_EQ(S_OK, CreateStartupShortcut(existing.c_str(), first.c_str(), "", "", SW_SHOWNORMAL, NULL, NULL, 0));
-      CoUninitialize();
+      EXPECT_EQ(S_OK, MakeShortcut(existing, first));
     } else {
       WriteFileBytes(existing, "an older file of the same name");
     }
@@ -198,8 +192,7 @@ TEST_F(RegisterFlow, ASameNamedFileIsReplacedWithoutAQuestionAndTheSuccessNamesI
 // elevates (the policy on, a 32-bit program stating no run level, install,
 // setup or update in its file name). The success says so, the switched-off
 // name first; the manifest's word stands before the setting's, and
-// RUNASINVOKER overrules both the manifest and installer detection. The
-// shortcut is written in every case.
+// RUNASINVOKER overrules both the manifest and installer detection.
 TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kAdministrator =
       "\n\nただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
@@ -289,16 +282,14 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     if (c.layersRoot)
       WriteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str(), REG_SZ,
                          std::string(c.layers, strlen(c.layers) + 1));
-    appState.scope = c.scope;
-    EXPECT_EQ(1, Register([&] {
-                PickAndName(program, "Logon", "");
-                ui::ExpectMessageBox("Tomavel", kRegistered + c.lines, kOk, c.lines.empty() ? "information" : "warning",
-                                     IDOK, row == 12 ? "not-started-at-logon-message" : nullptr);
-              }));
-    EXPECT_SHORTCUT(StartupFile(c.scope, "Logon.lnk"), {program, program.substr(0, program.rfind('\\')), ""});
+    int warn = -1;
+    char* text = RegisteredMessage(c.scope, "Logon.lnk", program.c_str(), NULL, &warn);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(Utf8(kRegistered + c.lines), Utf8(text));
+    EXPECT_EQ(c.lines.empty() ? 0 : 1, warn) << "the warning icon";
+    HeapFree(GetProcessHeap(), 0, text);
     DeleteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk");
     if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str());
-    DeleteFileA(StartupFile(c.scope, "Logon.lnk").c_str());
   }
   DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
 }
@@ -316,9 +307,7 @@ TEST_F(RegisterFlow, AShortcutIntoThe32BitProgramFilesStandsForTheProgramInThe64
   CreateDirectoryA(folder.c_str(), NULL);
   WriteFileBytes(program, "MZ");
   std::string link = FreshFolder("links64") + "\\64.lnk", told = std::string(folder32) + "\\Tomavel 表示\\app64.exe";
-  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
-  EXPECT_EQ(S_OK, CreateStartupShortcut(link.c_str(), told.c_str(), "", "", SW_SHOWNORMAL, NULL, NULL, 0));
-  CoUninitialize();
+  EXPECT_EQ(S_OK, MakeShortcut(link, told));
   BOOL wow64 = FALSE;
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
   ASSERT_EQ(sizeof(void*) == 4 ? TRUE : FALSE, wow64) << "the 32-bit stage runs under WoW64";
@@ -343,12 +332,8 @@ TEST_F(RegisterFlow, APickedShortcutStandsForItsProgramAndOneToAProgramThatIsGon
   std::string links = FreshFolder("links");
   std::string gone = programs_ + "\\消えた.exe";
   WriteFileBytes(gone, "MZ");
-  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
-  for (const std::string& target : {gone, program_}) {
-    std::string name = links + (target == gone ? "\\消えた.lnk" : "\\残る.lnk");
-    EXPECT_EQ(S_OK, CreateStartupShortcut(name.c_str(), target.c_str(), programs_.c_str(), "", SW_SHOWNORMAL, NULL, NULL, 0));
-  }
-  CoUninitialize();
+  for (const std::string& target : {gone, program_})
+    EXPECT_EQ(S_OK, MakeShortcut(links + (target == gone ? "\\消えた.lnk" : "\\残る.lnk"), target, programs_));
   DeleteFileA(gone.c_str());
   lstrcpyA(appState.initialFolder, links.c_str());
 

@@ -1,12 +1,10 @@
 // The remove flow end to end: the real shortcut chooser, the confirmation,
 // the deletion, and the files left on disk.
 #include <gtest/gtest.h>
-#include <objbase.h>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 #include "flows/remove_flow.h"
 #include "res/resource.h"
-#include "startup/shortcut_writer.h"
 #include "tests/app_driver.h"
 #include "tests/test_support.h"
 #include "tests/ui_driver.h"
@@ -24,10 +22,7 @@ class RemoveFlow : public FlowTest {
   void SetUp() override {
     FlowTest::SetUp();
     shortcut_ = StartupFile(kScopeUser, "表示.lnk");
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
-    ASSERT_EQ(S_OK, CreateStartupShortcut(shortcut_.c_str(), program_.c_str(), programs_.c_str(), "", SW_SHOWNORMAL,
-                                          NULL, NULL, 0));
-    CoUninitialize();
+    ASSERT_EQ(S_OK, MakeShortcut(shortcut_, program_, programs_));
   }
   int Remove(const std::function<void()>& driver) {
     int result = -1;

@@ -1,10 +1,9 @@
 // The Startup folder lookup and the shortcut writer against Wine's real shell.
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <shlobj.h>
 
-#include "app/system_dlls.h"
-#include "startup/shortcut_writer.h"
+#include "base/run_time_binding.h"
+#include "base/system_dlls.h"
 #include "startup/startup_approved.h"
 #include "startup/startup_folder.h"
 #include "tests/test_support.h"
@@ -31,17 +30,20 @@ TEST(SystemDlls, EveryFunctionIsBoundFromTheSystemFolderAndAMissingOneIsNamed) {
   EXPECT_STREQ("", missing);
   char system[MAX_PATH];
   GetSystemDirectoryA(system, sizeof system);
-  // The record is ten function pointers; the system may forward one to
+  // The record is function pointers only; the system may forward one to
   // another of its DLLs (Wine's ole32 to combase), but never leave its folder.
-  FARPROC slots[10];
+  FARPROC slots[sizeof systemDlls / sizeof(FARPROC)];
   memcpy(slots, &systemDlls, sizeof slots);
   for (FARPROC slot : slots) {
     ASSERT_NE(nullptr, slot);
     std::string module = ModuleOf(reinterpret_cast<const void*>(slot));
     EXPECT_EQ(0, lstrcmpiA(system, module.substr(0, module.rfind('\\')).c_str())) << "bound from " << module;
   }
-  EXPECT_EQ(nullptr, SystemFunction("comdlg32.dll", "NoSuchFunction"));
-  EXPECT_EQ(nullptr, SystemFunction("no-such-library.dll", "GetOpenFileNameA"));
+  FARPROC unbound;
+  memset(&unbound, 0x7f, sizeof unbound);
+  EXPECT_EQ(0, BindFunction(LoadSystemDll("comdlg32.dll"), "NoSuchFunction", &unbound));
+  EXPECT_EQ(nullptr, unbound) << "a slot left null";
+  EXPECT_EQ(nullptr, LoadSystemDll("no-such-library.dll"));
 }
 
 TEST(StartupFolder, EachScopeGivesItsOwnFolder) {
@@ -94,20 +96,14 @@ TEST(StartupApproved, ALongerValueCountsByItsFirstByte) {
 class ShortcutWriter : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(1, BindSystemDlls(NULL, 0));
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
     folder_ = FreshFolder("writer");
     program_ = folder_ + "\\prog\\app.exe";
     CreateDirectoryA((folder_ + "\\prog").c_str(), NULL);
     WriteFileBytes(program_, "MZ");
   }
-  void TearDown() override {
-    RemoveTree(folder_);
-    CoUninitialize();
-  }
+  void TearDown() override { RemoveTree(folder_); }
   HRESULT Write(const std::string& shortcut, const char* arguments) {
-    return CreateStartupShortcut(shortcut.c_str(), program_.c_str(), (folder_ + "\\prog").c_str(), arguments,
-                                 SW_SHOWNORMAL, NULL, NULL, 0);
+    return MakeShortcut(shortcut, program_, folder_ + "\\prog", arguments);
   }
   std::string folder_, program_;
 };

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+#include "base/system_dlls.h"
+#include "startup/shortcut_writer.h"
+
 namespace testing_support {
 
 std::string Utf8(const std::string& cp932) {
@@ -175,6 +178,17 @@ std::string StartupFolderOf(StartupScope scope) {
   HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);
   EXPECT_EQ(S_OK, hr) << "SHGetFolderPathA(" << scope << ")";
   return path;
+}
+
+HRESULT MakeShortcut(const std::string& path, const std::string& target, const std::string& workingDirectory,
+                     const std::string& arguments) {
+  EXPECT_EQ(1, BindSystemDlls(NULL, 0));
+  HRESULT init = CoInitialize(NULL);
+  EXPECT_TRUE(SUCCEEDED(init)) << std::hex << init;
+  HRESULT written = CreateStartupShortcut(path.c_str(), target.c_str(), workingDirectory.c_str(), arguments.c_str(),
+                                          SW_SHOWNORMAL, NULL, NULL, 0);
+  if (SUCCEEDED(init)) CoUninitialize();
+  return written;
 }
 
 void ResetAppState() { ZeroMemory(&appState, sizeof appState); }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 
 namespace testing_support {
 
@@ -63,6 +63,11 @@ void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* na
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.
 std::string StartupFolderOf(StartupScope scope);
+
+// Writes a shortcut at path to target through the program's own writer,
+// with COM set up and taken down around it; the writer's result.
+HRESULT MakeShortcut(const std::string& path, const std::string& target, const std::string& workingDirectory = "",
+                     const std::string& arguments = "");
 
 // The program's process-wide state back to its zero-filled start.
 void ResetAppState();

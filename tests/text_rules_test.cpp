@@ -7,7 +7,8 @@
 
 #include <cderr.h>
 
-#include "app/text.h"
+#include "base/path_text.h"
+#include "base/text.h"
 #include "flows/file_chooser.h"
 #include "startup/compatibility_layers.h"
 #include "startup/path_rules.h"

@@ -2,7 +2,7 @@
 // and what it leaves in the application state for each way it can end.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "flows/app_state.h"
 #include "flows/title_dialog.h"
 #include "res/resource.h"
 #include "tests/app_driver.h"
@@ -14,7 +14,6 @@ using namespace testing_support;
 
 namespace {
 
-const char kCancelled[] = "スタートアップへの登録はキャンセルされました";
 const char kTitlePrompt[] = "タイトル名を入力してください（必須）";
 const char kArgumentsPrompt[] = "引数があれば入力してください（任意）";
 
@@ -115,50 +114,51 @@ TEST_F(TitleDialog, EnterInTheArgumentsFieldPressesOkAndARepaintLeavesTheFocusAl
   EXPECT_STREQ("a", appState.arguments);
 }
 
-TEST_F(TitleDialog, EscapeDoesNothing) {
-  INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, "kept");
-    ui::PressKey(dialog, VK_ESCAPE);
-    Sleep(300);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    ui::PressKey(dialog, VK_RETURN);  // had Escape ended it, OK could not
-  });
-  EXPECT_EQ(IDC_TITLE_OK, result);
-  EXPECT_STREQ("kept", appState.title);
-}
-
-TEST_F(TitleDialog, CancelIsSilentEmptiesTheTitleAndKeepsTheArguments) {
-  INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, "new");
-    ui::Type(dialog, IDC_ARGUMENTS, "new arguments");
-    ui::Click(dialog, IDC_TITLE_CANCEL);
-    EXPECT_TRUE(ui::WaitForClosed(dialog));
-  });
-  EXPECT_EQ(IDC_TITLE_CANCEL, result);
-  EXPECT_STREQ("", appState.title);
-  EXPECT_STREQ("old arguments", appState.arguments);
-}
-
-TEST_F(TitleDialog, CloseBoxWarnsEmptiesTheTitleAndKeepsTheArguments) {
-  INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, "new");
-    ui::CloseBox(dialog);
-    ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
-  });
-  EXPECT_EQ(IDC_TITLE_CANCEL, result);
-  EXPECT_STREQ("", appState.title);
-  EXPECT_STREQ("old arguments", appState.arguments);
-}
-
-TEST_F(TitleDialog, OkWithOnlyArgumentsWarnsAndLeavesTheTitleEmpty) {
-  INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_ARGUMENTS, "only arguments");
-    ui::Click(dialog, IDC_TITLE_OK);
-    ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
-  });
-  EXPECT_EQ(IDC_TITLE_OK, result);
-  EXPECT_STREQ("", appState.title);
-  EXPECT_STREQ("only arguments", appState.arguments);
+// Each way the dialog ends, and what it leaves for the registration: Escape
+// does nothing (Enter after it still presses OK), Cancel is silent, and the
+// close box and OK without a title warn; a title is emptied, the arguments
+// of the last OK kept.
+TEST_F(TitleDialog, EachWayOfEndingLeavesTheTitleAndArgumentsTheFlowReads) {
+  const struct {
+    const char* title;
+    const char* arguments;
+    std::function<void(HWND)> end;
+    INT_PTR result;
+    const char* titleAfter;
+    const char* argumentsAfter;
+  } kEndings[] = {
+      {"kept", "", [](HWND dialog) {
+         ui::PressKey(dialog, VK_ESCAPE);
+         Sleep(300);
+         EXPECT_TRUE(IsWindowVisible(dialog));
+         ui::PressKey(dialog, VK_RETURN);  // had Escape ended it, OK could not
+       }, IDC_TITLE_OK, "kept", ""},
+      {"new", "new arguments", [](HWND dialog) {
+         ui::Click(dialog, IDC_TITLE_CANCEL);
+         EXPECT_TRUE(ui::WaitForClosed(dialog));
+       }, IDC_TITLE_CANCEL, "", "old arguments"},
+      {"new", "", [](HWND dialog) {
+         ui::CloseBox(dialog);
+         ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
+       }, IDC_TITLE_CANCEL, "", "old arguments"},
+      {"", "only arguments", [](HWND dialog) {
+         ui::Click(dialog, IDC_TITLE_OK);
+         ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
+       }, IDC_TITLE_OK, "", "only arguments"},
+  };
+  for (const auto& ending : kEndings) {
+    SCOPED_TRACE(std::string("typed [") + ending.title + "] [" + ending.arguments + "]");
+    lstrcpyA(appState.title, "old title");
+    lstrcpyA(appState.arguments, "old arguments");
+    INT_PTR result = Run([&](HWND dialog) {
+      ui::Type(dialog, IDC_TITLE, ending.title);
+      ui::Type(dialog, IDC_ARGUMENTS, ending.arguments);
+      ending.end(dialog);
+    });
+    EXPECT_EQ(ending.result, result);
+    EXPECT_STREQ(ending.titleAfter, appState.title);
+    EXPECT_STREQ(ending.argumentsAfter, appState.arguments);
+  }
 }
 
 // A cut title would name another file and cut arguments lose their closing

@@ -11,7 +11,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/system_dlls.h"
+#include "base/run_time_binding.h"
 #include "res/resource.h"
 #include "tests/screenshot.h"
 #include "tests/test_support.h"
@@ -76,10 +76,8 @@ std::string Text(HWND window) {
 std::string AccessibleName(HWND window) {
   // Bound at run time: MinGW's oleacc and uuid libraries both define the
   // interface id.
-  FARPROC found = SystemFunction("oleacc.dll", "AccessibleObjectFromWindow");
-  if (!found) return "<no oleacc>";
   HRESULT(WINAPI * fromWindow)(HWND, DWORD, REFIID, void**) = NULL;
-  CopyMemory(&fromWindow, &found, sizeof found);
+  if (!BindFunction(LoadSystemDll("oleacc.dll"), "AccessibleObjectFromWindow", &fromWindow)) return "<no oleacc>";
   HRESULT init = CoInitialize(NULL);
   IAccessible* object = NULL;
   BSTR name = NULL;

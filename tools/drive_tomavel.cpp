@@ -22,9 +22,9 @@
 namespace {
 
 using app_driver::kProgramChooser;
+using app_driver::kRegistered;
 using app_driver::kShortcutChooser;
 
-const char kRegistered[] = "スタートアップへショートカットを登録しました";
 const char kDemoTitle[] = "メモ帳デモ";
 const char kDemoArguments[] = "/p C:\\Users\\Public\\Documents\\デモ.txt";
 const DWORD kWaitMs = 20000;

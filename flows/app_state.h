@@ -8,15 +8,7 @@
 
 #include <type_traits>
 
-// Which Startup folder is meant. The value is the shell's own special-folder
-// id, so it can be handed to the shell unchanged.
-typedef LONG StartupScope;
-static_assert(sizeof(StartupScope) == 4, "a 32-bit integer in both builds");
-const StartupScope kScopeUser = 7;       // CSIDL_STARTUP
-const StartupScope kScopeAllUsers = 24;  // CSIDL_COMMON_STARTUP
-
-const int kPathSize = 260;   // path text: 259 bytes and the terminator
-const int kFieldSize = 200;  // title and arguments: 199 bytes and the terminator
+#include "base/limits.h"
 
 struct AppState {
   char initialFolder[kPathSize];    // where the program chooser opens

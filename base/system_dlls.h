@@ -11,10 +11,6 @@
 
 #include <stddef.h>
 
-// Takes the program's folder and the current directory out of every later
-// DLL search where the system allows it. The entry's first step.
-void LockDllSearch();
-
 // Every function of those DLLs the program calls, typed as the system
 // declares it (stdcall in the 32-bit program). Null until bound.
 // The wide functions (GetOpenFileNameW, SHGetPathFromIDListW) stay null on
@@ -38,7 +34,3 @@ extern SystemDlls systemDlls;
 // all are bound; else 0, with "dll の function" of the first one missing in
 // missing (size bytes).
 int BindSystemDlls(char* missing, size_t size);
-
-// One function from one system DLL, loaded from the system folder only; null
-// when either is missing.
-FARPROC SystemFunction(const char* dll, const char* name);

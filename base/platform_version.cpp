@@ -1,6 +1,6 @@
-#include "app/platform_version.h"
+#include "base/platform_version.h"
 
-#include "app/system_dlls.h"
+#include "base/run_time_binding.h"
 
 // The version query is told the record's size: 148 bytes in both builds.
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record's size");
@@ -19,12 +19,11 @@ int RunningOnWindows9x() {
 }
 
 int RunningUnderWow64() {
-  FARPROC found = SystemFunction("kernel32.dll", "IsWow64Process");
+  BOOL(WINAPI * isWow64Process)(HANDLE, PBOOL) = NULL;
   BOOL wow64 = FALSE;
-  if (found) {
-    BOOL(WINAPI * isWow64Process)(HANDLE, PBOOL) = NULL;
-    CopyMemory(&isWow64Process, &found, sizeof found);
-    if (!isWow64Process(GetCurrentProcess(), &wow64)) wow64 = FALSE;
+  if (BindFunction(KernelModule(), "IsWow64Process", &isWow64Process) &&
+      !isWow64Process(GetCurrentProcess(), &wow64)) {
+    wow64 = FALSE;
   }
   return wow64 ? 1 : 0;
 }

@@ -1,4 +1,4 @@
-#include "app/is_file.h"
+#include "base/is_file.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/own_text.h"
+#include "base/own_text.h"
 
 int WidenOwnText(const char* text, WCHAR* out, int size) {
   int length = MultiByteToWideChar(kOwnCodePage, 0, text, -1, out, size);
