@@ -18,6 +18,7 @@ int DirectoryPart(const char* path, char* out, size_t size) {
   const char* separator = FindLastBackslash(path);
   if (separator == NULL) return 1;
   size_t length = static_cast<size_t>(separator - path);
+  if (length == 2 && path[1] == ':') length = 3;  // a drive letter is one byte
   if (length >= size) return 0;
   CopyMemory(out, path, length);
   out[length] = '\0';

@@ -5,9 +5,10 @@
 
 #include <stddef.h>
 
-// Writes into out (size bytes) everything before the last backslash of path,
-// so C:\Tools\app.exe gives C:\Tools and C:\app.exe gives C:. No backslash
-// gives the empty string. Returns 1, or 0 (out empty) if the part would not
+// Writes into out (size bytes) the folder of path: everything before its last
+// backslash, so C:\Tools\app.exe gives C:\Tools; a drive's root keeps its
+// backslash, so C:\app.exe gives C:\ (C: alone would mean the current folder
+// of drive C). No backslash gives the empty string. Returns 1, or 0 (out empty) if the part would not
 // fit in out.
 int DirectoryPart(const char* path, char* out, size_t size);
 

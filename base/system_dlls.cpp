@@ -14,7 +14,7 @@ int BindSystemDlls(char* missing, size_t size) {
     size_t slot;  // where in systemDlls
     int wide;     // only on the NT family
   };
-  const Binding kBindings[] = {
+  static const Binding kBindings[] = {
       {"comdlg32.dll", "GetOpenFileNameA", offsetof(SystemDlls, GetOpenFileNameA), 0},
       {"comdlg32.dll", "GetOpenFileNameW", offsetof(SystemDlls, GetOpenFileNameW), 1},
       {"comdlg32.dll", "CommDlgExtendedError", offsetof(SystemDlls, CommDlgExtendedError), 0},

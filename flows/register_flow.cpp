@@ -1,12 +1,12 @@
 #include "flows/register_flow.h"
 
 #include <commdlg.h>
-#include <string.h>
 
 #include "base/is_file.h"
 #include "base/path_text.h"
 #include "base/system_dlls.h"
 #include "base/text.h"
+#include "flows/also_started.h"
 #include "flows/app_state.h"
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
@@ -33,13 +33,25 @@ static const char kCompatibilityElevatesLine[] =
     "ログインしたときに Windows が起動しません。";
 static const char kTakenForInstallerLine[] =
     "ただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows が起動しません。";
+static const char kOtherUsersLine[] =
+    "ただし、このプログラムはユーザー個人のフォルダーにあるため、ほかのユーザーがログインしたときには起動しません。";
+static const char kNetworkDriveLine[] =
+    "ただし、このプログラムはネットワーク ドライブにあるため、ログインしたときにまだ使えず、起動しないことがあります。";
+static const char kRemovableDriveLine[] =
+    "ただし、このプログラムは取り外しできるドライブにあるため、ログインしたときにそのドライブがなければ起動しません。";
 static const char kReplacedLine[] = "同じ名前のショートカットがあったため、置き換えました。";
 static const char kReplacedTargetLabel[] = "置き換える前のリンク先: ";
-// Room for the success and every line that may follow it, each after a blank
-// line: the replaced shortcut with a whole path, and every reason at once.
+// Room for the success and every line of a fixed number that may follow it,
+// each after a blank line: the replaced shortcut with a whole path, and every
+// reason at once (of the two drives' only one). The lines of other entries
+// come on top, in a buffer sized for them.
 const size_t kRegisteredSize = sizeof kRegistered + sizeof kReplacedLine + sizeof kReplacedTargetLabel + kPathSize +
                                sizeof kSwitchedOffLine + sizeof kManifestElevatesLine +
-                               sizeof kCompatibilityElevatesLine + sizeof kTakenForInstallerLine + 5 * 2;
+                               sizeof kCompatibilityElevatesLine + sizeof kTakenForInstallerLine +
+                               sizeof kOtherUsersLine +
+                               (sizeof kNetworkDriveLine > sizeof kRemovableDriveLine ? sizeof kNetworkDriveLine
+                                                                                       : sizeof kRemovableDriveLine) +
+                               7 * 2;
 
 // The chooser hands back the program a picked shortcut points to; Wine's,
 // and Windows' for some shortcuts, hand back the shortcut itself. Then its
@@ -62,9 +74,9 @@ static int TakeShortcutTarget(HWND owner) {
 }
 
 int ChooseProgram(HWND owner) {
-  ChooserSettings settings = {kProgramFilter, appState.initialFolder, kProgramChooserTitle,
-                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong,
-                              kProgramNameNotExact};
+  static const ChooserSettings settings = {kProgramFilter, appState.initialFolder, kProgramChooserTitle,
+                                           OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "exe", kProgramPathTooLong,
+                                           kProgramNameNotExact};
   if (!RunFileChooser(owner, settings)) return 0;
   int taken = EndsWithLnk(appState.chosenPath) ? TakeShortcutTarget(owner) : 1;
   // Windows told this 32-bit program the 32-bit Program Files folder for a
@@ -98,34 +110,41 @@ static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size
   return 1;
 }
 
-char* RegisteredMessage(StartupScope scope, const char* fileName, const char* program, const char* replaced,
+char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
                         int* warn) {
-  const struct {
+  static const struct {
     int reason;
     const char* line;
   } kLines[] = {{kSwitchedOff, kSwitchedOffLine},
                 {kManifestAsksElevation, kManifestElevatesLine},
                 {kCompatibilityAsksElevation, kCompatibilityElevatesLine},
-                {kTakenForInstaller, kTakenForInstallerLine}};
+                {kTakenForInstaller, kTakenForInstallerLine},
+                {kOtherUsersCannot, kOtherUsersLine},
+                {kOnNetworkDrive, kNetworkDriveLine},
+                {kOnRemovableDrive, kRemovableDriveLine}};
+  char folder[kPathSize];
+  char text[kRegisteredSize];
+  DirectoryPart(shortcutPath, folder, sizeof folder);
+  const char* fileName = shortcutPath + lstrlenA(folder) + 1;
   int reasons = ReasonsNotStartedAtLogon(scope, fileName, program);
-  char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, kRegisteredSize));
-  *warn = reasons != 0;
-  if (text == NULL) return NULL;
-  CopyText(text, kRegisteredSize, kRegistered);
+  CopyText(text, sizeof text, kRegistered);
   if (replaced != NULL) {
-    AppendText(text, kRegisteredSize, "\n\n");
-    AppendText(text, kRegisteredSize, kReplacedLine);
+    AppendText(text, sizeof text, "\n\n");
+    AppendText(text, sizeof text, kReplacedLine);
     if (replaced[0] != '\0') {
-      AppendText(text, kRegisteredSize, kReplacedTargetLabel);
-      AppendText(text, kRegisteredSize, replaced);
+      AppendText(text, sizeof text, kReplacedTargetLabel);
+      AppendText(text, sizeof text, replaced);
     }
   }
   for (const auto& line : kLines) {
     if ((reasons & line.reason) == 0) continue;
-    AppendText(text, kRegisteredSize, "\n\n");
-    AppendText(text, kRegisteredSize, line.line);
+    AppendText(text, sizeof text, "\n\n");
+    AppendText(text, sizeof text, line.line);
   }
-  return text;
+  int others = 0;
+  char* message = WithAlsoStartedLines(text, program, shortcutPath, &others);
+  *warn = reasons != 0 || others > 0;
+  return message;
 }
 
 int RegisterProgram(HWND owner) {
@@ -152,28 +171,35 @@ int RegisterProgram(HWND owner) {
   DirectoryPart(target, workingDirectory, sizeof workingDirectory);
 
   if (!StartupFolderReady(owner, shortcutPath, appState.scope)) return 0;
-  size_t folderLength = strlen(shortcutPath);
   if (!ComposeShortcutPath(shortcutPath, sizeof shortcutPath, appState.title)) {
     ShowWarning(owner, kTitleTooLong);
     return 0;
   }
 
-  if (FAILED(systemDlls.CoInitialize(NULL))) return 0;  // S_FALSE, already initialised, is fine
+  // S_FALSE, already initialised, is fine. A failure after the user typed a
+  // title is said, with the system's reason.
+  HRESULT initialised = systemDlls.CoInitialize(NULL);
+  if (FAILED(initialised)) {
+    ShowShortcutNotWritten(owner, initialised, appState.scope);
+    return 0;
+  }
   // A file of the same name is replaced without a question, but never
   // unseen: the first program would stop starting at logon without a word.
   char replacedTarget[kPathSize];
   int replaces = ReadReplacedShortcut(shortcutPath, replacedTarget, sizeof replacedTarget);
   HRESULT written = CreateStartupShortcut(shortcutPath, target, workingDirectory,
                                           appState.arguments, SW_SHOWNORMAL, NULL, NULL, 0);
+  int warn = 0;
+  char* text = SUCCEEDED(written)
+                   ? RegisteredMessage(appState.scope, shortcutPath, target, replaces ? replacedTarget : NULL, &warn)
+                   : NULL;
   systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
-    int warn = 0;
-    char* text = RegisteredMessage(appState.scope, shortcutPath + folderLength + 1, target, replaces ? replacedTarget : NULL, &warn);
     MessageBoxA(owner, text != NULL ? text : kRegistered, kCaption, MB_OK | (warn ? MB_ICONWARNING : MB_ICONINFORMATION));
-    if (text != NULL) HeapFree(GetProcessHeap(), 0, text);
   } else {
     ShowShortcutNotWritten(owner, written, appState.scope);
   }
+  if (text != NULL) HeapFree(GetProcessHeap(), 0, text);
   return 1;
 }

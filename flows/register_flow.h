@@ -16,10 +16,12 @@ int ChooseProgram(HWND owner);
 // shortcut written or its failure reported), 0 when it stopped early.
 int RegisterProgram(HWND owner);
 
-// The success message of a registration of program as the entry fileName of
-// scope's Startup folder: the success; the shortcut it replaced (replaced
-// non-null: the program that one started, or empty where it named none); then
-// each reason Windows will not start the program at logon. On the process
-// heap (HeapFree), or null where memory is short. *warn is 1 where a line
-// makes the message a warning.
-char* RegisteredMessage(StartupScope scope, const char* fileName, const char* program, const char* replaced, int* warn);
+// The success message of a registration of program as the shortcut at
+// shortcutPath in scope's Startup folder: the success; the shortcut it
+// replaced (replaced non-null: the program that one started, or empty where
+// it named none); each reason Windows will not (or may not) start the program
+// at logon; then every other entry that starts it. On the process heap
+// (HeapFree), or null where memory is short. *warn is 1 where a line but the
+// replaced one makes the message a warning. COM must be initialised.
+char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
+                        int* warn);

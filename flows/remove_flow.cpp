@@ -2,11 +2,17 @@
 
 #include <commdlg.h>
 
+#include "base/path_text.h"
+#include "base/same_file.h"
 #include "base/text.h"
+#include "base/system_dlls.h"
+#include "flows/also_started.h"
 #include "flows/app_state.h"
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "startup/path_rules.h"
+#include "startup/shortcut_target.h"
+#include "startup/startup_folder.h"
 
 static const char kShortcutFilter[] =
     "ショートカットファイル (*.lnk)\0*.lnk\0すべてのファイル (*.*)\0*.*\0";
@@ -15,6 +21,7 @@ static const char kShortcutChooserTitle[] =
 static const char kWillRemove[] = " をスタートアップフォルダから削除します";
 static const char kRemoved[] = " をスタートアップフォルダから削除しました";
 static const char kNotRemoved[] = "処理はキャンセルされ削除されませんでした";
+static const char kNotInStartupFolder[] = "スタートアップフォルダにないファイルは削除できません。";
 
 // A stem of up to 259 bytes, the longer suffix (41 bytes) and the terminator.
 const size_t kMessageSize = 301;
@@ -30,31 +37,56 @@ int ChooseShortcut(HWND owner) {
   return RunFileChooser(owner, settings);
 }
 
-static void ShowWithStem(HWND owner, const char* stem, const char* suffix, UINT style) {
-  char text[kMessageSize];
-  CopyText(text, sizeof text, stem);
-  AppendText(text, sizeof text, suffix);
-  MessageBoxA(owner, text, kCaption, style);
+// 1 when path lies directly in a Startup folder: the scope's own, or the
+// other one, which the chooser can reach too. A file in a folder inside one
+// is not started at logon, and anything else is not the flow's to delete.
+static int IsStartupFolder(HWND owner, const char* folder, StartupScope scope) {
+  char startup[kPathSize];
+  return GetStartupFolderPath(owner, startup, scope) == kFolderFound && SameFile(folder, startup);
+}
+
+static int InAStartupFolder(HWND owner, const char* path) {
+  char folder[kPathSize];
+  return DirectoryPart(path, folder, sizeof folder) &&
+         (IsStartupFolder(owner, folder, appState.scope) ||
+          IsStartupFolder(owner, folder, appState.scope == kScopeUser ? kScopeAllUsers : kScopeUser));
 }
 
 int RemoveShortcut(HWND owner) {
   char stem[kPathSize];
   char text[kMessageSize];
+  char program[kPathSize];
 
   if (!SystemDllsReady(owner)) return 0;
   if (!ChooseShortcut(owner)) return 0;
+  if (!InAStartupFolder(owner, appState.chosenPath)) {
+    ShowWarning(owner, kNotInStartupFolder);
+    return 0;
+  }
   DisplayStem(appState.chosenPath, stem, sizeof stem);
 
   CopyText(text, sizeof text, stem);
   AppendText(text, sizeof text, kWillRemove);
-  if (MessageBoxA(owner, text, kCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
-    if (DeleteFileA(appState.chosenPath)) {
-      ShowWithStem(owner, stem, kRemoved, MB_OK | MB_ICONINFORMATION);
-    } else {
-      ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
-    }
-  } else {
+  if (MessageBoxA(owner, text, kCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES) {
     MessageBoxA(owner, kNotRemoved, kCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
   }
+  // Read before the shortcut goes: the program may still start at logon
+  // through another entry, and then the user is told.
+  HRESULT initialised = systemDlls.CoInitialize(NULL);
+  program[0] = '\0';
+  if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program);
+  if (DeleteFileA(appState.chosenPath)) {
+    int others = 0;
+    CopyText(text, sizeof text, stem);
+    AppendText(text, sizeof text, kRemoved);
+    char* message = SUCCEEDED(initialised) ? WithAlsoStartedLines(text, program, NULL, &others) : NULL;
+    MessageBoxA(owner, message != NULL ? message : text, kCaption,
+                MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
+    if (message != NULL) HeapFree(GetProcessHeap(), 0, message);
+  } else {
+    ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
+  }
+  if (SUCCEEDED(initialised)) systemDlls.CoUninitialize();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "flows/title_dialog.h"
 
 #include "base/own_text.h"
+#include "base/text.h"
 #include "flows/app_state.h"
 #include "res/resource.h"
 
@@ -9,10 +10,16 @@ static const char kArgumentsPrompt[] = "引数があれば入力してくださ�
 static const char kCancelledWarning[] = "スタートアップへの登録はキャンセルされました";
 static const char kTitleFieldTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 static const char kArgumentsFieldTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
+static const char kTitleNotExact[] = "タイトルに、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
+static const char kArgumentsNotExact[] = "引数に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
 
 INT_PTR RunTitleDialog() {
   // A null module: the template comes from the process's own executable.
-  INT_PTR result = DialogBoxParamA(NULL, MAKEINTRESOURCEA(IDD_TITLE), appState.mainWindow,
+  // Wide, so that the fields hold what the user typed: an edit control made
+  // by an ANSI call keeps its text in the ANSI code page ("if CreateWindowExA
+  // was used the buffer is an array of CHARs": Microsoft, EM_GETHANDLE), and
+  // a character the code page lacks would be a look-alike before it is read.
+  INT_PTR result = DialogBoxParamW(NULL, MAKEINTRESOURCEW(IDD_TITLE), appState.mainWindow,
                                    TitleDialogProc, 0);
   // A dialog that could not be created (-1) must not leave the title of an
   // earlier run behind, or the flow would write a shortcut nobody asked for.
@@ -33,17 +40,25 @@ void PaintTitlePrompts(HWND window) {
   EndPaint(window, &paint);
 }
 
-// A field over the 199 bytes the application state holds is refused, never
-// cut: a cut title names another file, cut arguments can lose a closing
-// quote. The length is the one GetWindowTextA gives, read with room to spare:
-// GetWindowTextLength may count more than that for double-byte text. Returns
-// 1 after a warning, with the focus moved into the field.
-static int RefuseTooLong(HWND window, int id, const char* warning) {
-  char text[2 * kFieldSize];
+// The field as typed, in the process's code page (932 by the manifest): read
+// wide and converted without best fit, so that a character the code page
+// lacks (é in Café) is refused, never swapped for a look-alike that names
+// another file or folder. text holds more than a field may, to tell one too
+// long. A field too long to read whole is too long.
+static NarrowResult ReadField(HWND window, int id, char* text, int size) {
+  WCHAR wide[2 * kFieldSize];
   HWND field = GetDlgItem(window, id);
-  if (GetWindowTextA(field, text, sizeof text) < kFieldSize) return 0;
+  if (GetWindowTextLengthW(field) >= static_cast<int>(ARRAYSIZE(wide))) return kNarrowTooLong;
+  GetWindowTextW(field, wide, ARRAYSIZE(wide));
+  return NarrowExactly(GetACP(), wide, text, size);
+}
+
+// When refused, warns, moves the focus into the field and returns 1; the
+// dialog stays open as typed.
+static int Refuse(HWND window, int refused, int id, const char* warning) {
+  if (!refused) return 0;
   MessageBoxA(window, warning, kCaption, MB_OK | MB_ICONWARNING);
-  SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, id)), TRUE);
   return 1;
 }
 
@@ -71,11 +86,22 @@ static INT_PTR OnInitDialog(HWND window) {
 }
 
 static void OnOk(HWND window) {
-  // Nothing is read before both fields fit; the dialog stays open as typed.
-  if (RefuseTooLong(window, IDC_TITLE, kTitleFieldTooLong)) return;
-  if (RefuseTooLong(window, IDC_ARGUMENTS, kArgumentsFieldTooLong)) return;
-  GetWindowTextA(GetDlgItem(appState.titleDialog, IDC_TITLE), appState.title, kFieldSize);
-  GetWindowTextA(GetDlgItem(appState.titleDialog, IDC_ARGUMENTS), appState.arguments, kFieldSize);
+  // A field over the 199 bytes the application state holds is refused, never
+  // cut: a cut title names another file, cut arguments can lose a closing
+  // quote. Nothing is read before both fields are exact and fit.
+  char title[2 * kFieldSize];
+  char arguments[2 * kFieldSize];
+  NarrowResult titleRead = ReadField(window, IDC_TITLE, title, sizeof title);
+  NarrowResult argumentsRead = ReadField(window, IDC_ARGUMENTS, arguments, sizeof arguments);
+  if (Refuse(window, titleRead == kNotExact, IDC_TITLE, kTitleNotExact) ||
+      Refuse(window, argumentsRead == kNotExact, IDC_ARGUMENTS, kArgumentsNotExact) ||
+      Refuse(window, titleRead != kNarrowedExactly || lstrlenA(title) >= kFieldSize, IDC_TITLE, kTitleFieldTooLong) ||
+      Refuse(window, argumentsRead != kNarrowedExactly || lstrlenA(arguments) >= kFieldSize, IDC_ARGUMENTS,
+             kArgumentsFieldTooLong)) {
+    return;
+  }
+  CopyText(appState.title, kFieldSize, title);
+  CopyText(appState.arguments, kFieldSize, arguments);
   if (appState.title[0] == '\0') MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);
   EndDialog(window, IDC_TITLE_OK);
 }

@@ -4,6 +4,7 @@
 #include "startup/execution_level.h"
 #include "startup/installer_detection.h"
 #include "startup/program_machine.h"
+#include "startup/program_place.h"
 #include "startup/startup_approved.h"
 
 int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program) {
@@ -23,5 +24,13 @@ int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const cha
   } else if (!asInvoker && TakenForInstaller(program, machine, level)) {
     reasons |= kTakenForInstaller;
   }
-  return reasons;
+  if (scope == kScopeAllUsers && InAUsersProfileFolder(program)) reasons |= kOtherUsersCannot;
+  switch (ProgramDrive(program)) {
+    case kNetworkDrive:
+      return reasons | kOnNetworkDrive;
+    case kRemovableDrive:
+      return reasons | kOnRemovableDrive;
+    default:
+      return reasons;
+  }
 }

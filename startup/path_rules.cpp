@@ -7,16 +7,9 @@
 #include "base/text.h"
 
 // A dot is never part of a double-byte character and the byte after it always
-// starts a character, so ".lnk" may be searched for byte by byte.
+// starts a character, so ".lnk" may be looked for byte by byte.
 static int IsLnkAt(const char* p) {
   return p[0] == '.' && AsciiUpper(p[1]) == 'L' && AsciiUpper(p[2]) == 'N' && AsciiUpper(p[3]) == 'K';
-}
-
-static int ContainsLnk(const char* text) {
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (IsLnkAt(p)) return 1;
-  }
-  return 0;
 }
 
 int EndsWithLnk(const char* path) {
@@ -27,7 +20,7 @@ int EndsWithLnk(const char* path) {
 int ComposeShortcutPath(char* path, size_t size, const char* title) {
   size_t limit = size < static_cast<size_t>(kPathSize) ? size : static_cast<size_t>(kPathSize);
   int fits = AppendText(path, limit, "\\") && AppendText(path, limit, title);
-  if (fits && !ContainsLnk(title)) fits = AppendText(path, limit, ".lnk");
+  if (fits && !EndsWithLnk(title)) fits = AppendText(path, limit, ".lnk");
   if (!fits && size > 0) path[0] = '\0';
   return fits;
 }
@@ -47,11 +40,7 @@ int DisplayStem(const char* path, char* out, size_t size) {
     out[0] = '\0';
     return 0;
   }
-  char* dot = NULL;
-  for (char* p = out; *p != '\0'; ++p) {
-    if (*p == '.') dot = p;
-  }
-  if (dot != NULL) *dot = '\0';
+  if (EndsWithLnk(out)) out[strlen(out) - 4] = '\0';
   return 1;
 }
 

@@ -6,7 +6,9 @@
 #include <stddef.h>
 
 // path holds the Startup folder on entry. Appends a backslash and title, and
-// ".lnk" unless title already contains ".lnk" in any ASCII case. Returns 1 on
+// ".lnk" unless title already ends with ".lnk" in any ASCII case: the shell
+// starts a Startup entry by its extension, so every shortcut's name must end
+// so (a.LNK.b gives a.LNK.b.lnk). Returns 1 on
 // success. If the result would not fit in size bytes or would exceed the
 // platform's 259-byte path limit, returns 0 and leaves path empty: a path cut
 // short would name a different file than the user typed, so the caller must
@@ -16,9 +18,11 @@ int ComposeShortcutPath(char* path, size_t size, const char* title);
 // 1 when path ends in ".lnk" in any ASCII case: a shortcut file.
 int EndsWithLnk(const char* path);
 
-// The name of the file at path without its last extension: 表示.lnk gives 表示,
-// a.b.lnk gives a.b, .lnk gives the empty string. The name is found through
-// the UTF-16 form of path. Returns 1, or 0 (out empty) if path or the name
+// The name of the file at path as a title, the rule of ComposeShortcutPath
+// turned round: without ".lnk" where it ends so, in any ASCII case, else
+// whole. 表示.lnk gives 表示, a.LNK.b.lnk gives a.LNK.b, a.txt stays a.txt and
+// .lnk gives the empty string. The name is found through the UTF-16 form of
+// path. Returns 1, or 0 (out empty) if path or the name
 // does not fit the platform's path limit.
 int DisplayStem(const char* path, char* out, size_t size);
 

@@ -5,6 +5,7 @@
 #include "base/limits.h"
 #include "base/system_dlls.h"
 #include "base/text.h"
+#include "startup/program_files.h"
 #include "startup/shell_link_ids.h"
 
 NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size) {
@@ -30,4 +31,12 @@ NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size
   if (file != NULL) file->Release();
   if (link != NULL) link->Release();
   return result;
+}
+
+void ReadStartedProgram(const char* shortcutPath, char* program, int size) {
+  char counterpart[kPathSize];
+  if (ReadShortcutTarget(shortcutPath, program, size) != kNarrowedExactly) program[0] = '\0';
+  if (program[0] != '\0' && ProgramFilesCounterpart(program, counterpart, sizeof counterpart)) {
+    CopyText(program, static_cast<size_t>(size), counterpart);
+  }
 }

@@ -13,3 +13,10 @@
 // gives the empty string. COM must be initialised on the calling thread, and
 // the system DLLs bound (BindSystemDlls).
 NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size);
+
+// The program the shortcut at shortcutPath starts at logon, into program
+// (size bytes): its target read exactly, and under WoW64 a target in the
+// 32-bit Program Files that is not there taken from the 64-bit one, which is
+// what the 64-bit shell starts. Empty where it names none the code page
+// holds. The same conditions as ReadShortcutTarget.
+void ReadStartedProgram(const char* shortcutPath, char* program, int size);

@@ -20,19 +20,17 @@ HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
   if (SUCCEEDED(result)) {
     result = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
   }
+  // A setter that fails leaves a shortcut that is not the one asked for:
+  // nothing is saved then. What is not given is left unset.
+  if (SUCCEEDED(result)) result = link->SetPath(targetPath);
+  if (SUCCEEDED(result) && description != NULL) result = link->SetDescription(description);
+  if (SUCCEEDED(result)) result = link->SetArguments(arguments);
+  if (SUCCEEDED(result)) result = link->SetWorkingDirectory(workingDirectory);
+  if (SUCCEEDED(result) && iconPath != NULL) result = link->SetIconLocation(iconPath, iconIndex);
+  if (SUCCEEDED(result)) result = link->SetShowCmd(showCommand);
   if (SUCCEEDED(result)) {
-    // The setters' results are not looked at: the save reports what matters.
-    link->SetPath(targetPath);
-    link->SetDescription(description);
-    link->SetArguments(arguments);
-    link->SetWorkingDirectory(workingDirectory);
-    link->SetIconLocation(iconPath, iconIndex);
-    link->SetShowCmd(showCommand);
-    if (!WidenPath(shortcutPath, widePath, kPathSize)) {
-      result = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    } else {
-      result = file->Save(widePath, TRUE);
-    }
+    result = WidenPath(shortcutPath, widePath, kPathSize) ? file->Save(widePath, TRUE)
+                                                          : HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   }
 
   if (file != NULL) file->Release();

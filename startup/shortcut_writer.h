@@ -5,7 +5,8 @@
 
 // Saves a shortcut at shortcutPath (replacing any file there) that starts
 // targetPath in workingDirectory with arguments and showCommand; description
-// and iconPath may be null. COM must be initialised on the calling thread,
+// and iconPath may be null, and are then left unset. A setter that fails is
+// the result, and nothing is saved. COM must be initialised on the calling thread,
 // and the system DLLs bound (BindSystemDlls).
 // Returns the HRESULT of the failing step or of the save. A shortcutPath
 // whose UTF-16 form does not fit the platform's path limit is refused with

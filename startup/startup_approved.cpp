@@ -1,7 +1,8 @@
 #include "startup/startup_approved.h"
 
-static const char kApprovedKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+#include "base/text.h"
+
+static const char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
 
 // 1 when the binary value's first byte is odd. Task Manager writes 12 bytes;
 // a longer value (up to 64 KiB) is read again whole, since a buffer too small
@@ -22,15 +23,20 @@ static int FirstByteOdd(HKEY key, const char* fileName) {
   return odd;
 }
 
-int SwitchedOffInWindows(StartupScope scope, const char* fileName) {
-  HKEY root = scope == kScopeAllUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  // The key Explorer reads, not the 32-bit program's own view of the machine.
-  REGSAM access = KEY_QUERY_VALUE | (scope == kScopeAllUsers ? KEY_WOW64_64KEY : 0);
+int SwitchedOff(HKEY root, REGSAM view, const char* list, const char* name) {
+  char path[sizeof kApprovedKey + 16];
   HKEY key = NULL;
   int off = 0;
-  if (RegOpenKeyExA(root, kApprovedKey, 0, access, &key) == ERROR_SUCCESS) {
-    off = FirstByteOdd(key, fileName);
+  if (CopyText(path, sizeof path, kApprovedKey) && AppendText(path, sizeof path, list) &&
+      RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE | view, &key) == ERROR_SUCCESS) {
+    off = FirstByteOdd(key, name);
     RegCloseKey(key);
   }
   return off;
+}
+
+int SwitchedOffInWindows(StartupScope scope, const char* fileName) {
+  // The key Explorer reads, not the 32-bit program's own view of the machine.
+  return scope == kScopeAllUsers ? SwitchedOff(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "StartupFolder", fileName)
+                                 : SwitchedOff(HKEY_CURRENT_USER, 0, "StartupFolder", fileName);
 }

@@ -1,9 +1,11 @@
 // The register flow end to end: the real chooser, the title dialog and the
 // shell writing into the prefix's Startup folders; then the files on disk.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include "flows/app_state.h"
 #include "flows/register_flow.h"
+#include "flows/remove_flow.h"
 #include "res/resource.h"
 #include "tests/app_driver.h"
 #include "tests/test_support.h"
@@ -91,15 +93,20 @@ TEST_F(RegisterFlow, TheTitleNamesTheFileAndGetsLnkOnlyWhenItLacksIt) {
               PickAndName(program_, "Mail", "");
               ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
             }));
-  // 199 bytes of arguments, a double-byte character last: written whole.
-  std::string arguments = std::string(197, 'x') + "表";
+  // 199 bytes of arguments, a double-byte character last: written whole. A
+  // program in a drive's root starts in the root, not in the drive's
+  // current folder (C:).
+  std::string arguments = std::string(197, 'x') + "表", root = "C:\\tomavel-root.exe";
+  WriteFileBytes(root, "MZ");
   EXPECT_EQ(1, Register([&] {
-              PickAndName(program_, "a.LNK.b", arguments);
+              PickAndName(root, "a.LNK.b", arguments);
               ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
             }));
-  EXPECT_EQ((std::set<std::string>{"Mail.lnk", "a.LNK.b"}), NewFiles(kScopeUser));
+  // Windows starts an entry by its extension: every name ends in .lnk.
+  EXPECT_EQ((std::set<std::string>{"Mail.lnk", "a.LNK.b.lnk"}), NewFiles(kScopeUser));
   EXPECT_SHORTCUT(StartupFile(kScopeUser, "Mail.lnk"), {program_, programs_, ""});
-  EXPECT_SHORTCUT(StartupFile(kScopeUser, "a.LNK.b"), {program_, programs_, arguments});
+  EXPECT_SHORTCUT(StartupFile(kScopeUser, "a.LNK.b.lnk"), {root, "C:\\", arguments});
+  DeleteFileA(root.c_str());
 }
 
 TEST_F(RegisterFlow, CancellingTheTitleWritesNothingAndTheNextChooserOpensInTheProgramsFolder) {
@@ -192,7 +199,10 @@ TEST_F(RegisterFlow, ASameNamedFileIsReplacedWithoutAQuestionAndTheSuccessNamesI
 // elevates (the policy on, a 32-bit program stating no run level, install,
 // setup or update in its file name). The success says so, the switched-off
 // name first; the manifest's word stands before the setting's, and
-// RUNASINVOKER overrules both the manifest and installer detection.
+// RUNASINVOKER overrules both the manifest and installer detection. It says
+// too when other users cannot start it (a program in a user's own folder,
+// for all users), and when its drive may be missing at logon (N: is a network
+// drive here, R: a removable one).
 TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kAdministrator =
       "\n\nただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
@@ -202,6 +212,10 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kInstaller =
       "\n\nただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows "
       "が起動しません。";
+  const std::string kOtherUsers = "\n\nただし、このプログラムはユーザー個人のフォルダーにあるため、ほかのユーザーがログインしたときには起動しません。";
+  const std::string kNetwork = "\n\nただし、このプログラムはネットワーク ドライブにあるため、ログインしたときにまだ使えず、起動しないことがあります。";
+  const std::string kRemovable =
+      "\n\nただし、このプログラムは取り外しできるドライブにあるため、ログインしたときにそのドライブがなければ起動しません。";
   const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
   const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
   // Manifests that defeat a reader of bytes: an IDE template's comment lists
@@ -231,7 +245,7 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     HKEY layersRoot;       // where the compatibility setting is; null: nowhere
     const char* layers;
     std::string lines;
-    const char* name = nullptr;  // below the folder of programs; null: asks<row>.exe
+    const char* name = nullptr;  // below the folder of programs, or a whole path; null: asks<row>.exe
     int bits = 0;                // 32 or 64: a program of that machine; 0: this build's
     int policy = -1;             // EnableInstallerDetection; -1: no value
   } kCases[] = {{kScopeUser, -1, "", NULL, "", ""},
@@ -257,15 +271,26 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                 {kScopeUser, -1, "", NULL, "", "", "AutoUpdate.exe", 64, 1},
                 {kScopeUser, -1, ManifestAsking("asInvoker"), NULL, "", "", "AutoUpdate.exe", 32, 1},
                 {kScopeUser, -1, "", NULL, "", "", "setup\\app.exe", 32, 1},
-                {kScopeUser, -1, "", HKEY_CURRENT_USER, "~ RUNASINVOKER", "", "AutoUpdate.exe", 32, 1}};
+                {kScopeUser, -1, "", HKEY_CURRENT_USER, "~ RUNASINVOKER", "", "AutoUpdate.exe", 32, 1},
+                {kScopeAllUsers, -1, "", NULL, "", kOtherUsers, "%USERPROFILE%\\tomavel\\app.exe"},
+                {kScopeAllUsers, 0x03, "", NULL, "", kOff + kOtherUsers, "%USERPROFILE%\\tomavel\\app.exe"},
+                {kScopeUser, -1, "", NULL, "", "", "%USERPROFILE%\\tomavel\\app.exe"},
+                {kScopeAllUsers, -1, "", NULL, "", "", "%PUBLIC%\\tomavel\\app.exe"},
+                {kScopeUser, -1, "", NULL, "", kNetwork, "N:\\app.exe"},
+                {kScopeAllUsers, -1, "", NULL, "", kNetwork, "\\\\server\\share\\app.exe"},
+                {kScopeAllUsers, -1, "", NULL, "", kRemovable, "R:\\tomavel\\app.exe"}};
   CreateDirectoryA((programs_ + "\\setup").c_str(), NULL);
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
   int row = 0;
   for (const auto& c : kCases) {
     SCOPED_TRACE("case " + std::to_string(++row));
-    std::string program = programs_ + "\\" + (c.name ? c.name : "asks" + std::to_string(row) + ".exe");
+    char program[MAX_PATH];
+    ExpandEnvironmentStringsA(c.name ? c.name : ("asks" + std::to_string(row) + ".exe").c_str(), program, MAX_PATH);
+    if (!strchr(program, ':') && program[0] != '\\') lstrcpyA(program, (programs_ + "\\" + program).c_str());
+    CreateDirectoryA(std::string(program, strrchr(program, '\\')).c_str(), NULL);
     if (c.bits == 64) {
       Write64BitProgram(program);
-    } else {
+    } else if (program[0] != '\\') {
       WriteProgramWithManifest(program, c.manifest, c.bits == 32 ? TOMAVEL_EXE32 : TOMAVEL_EXE);
     }
     if (c.policy < 0) {
@@ -280,18 +305,61 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                          std::string(1, static_cast<char>(c.approved)) + std::string(11, '\0'));
     // Everyone's setting in the 64-bit view only, where Windows keeps it.
     if (c.layersRoot)
-      WriteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str(), REG_SZ,
+      WriteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program, REG_SZ,
                          std::string(c.layers, strlen(c.layers) + 1));
     int warn = -1;
-    char* text = RegisteredMessage(c.scope, "Logon.lnk", program.c_str(), NULL, &warn);
+    char* text = RegisteredMessage(c.scope, StartupFile(c.scope, "Logon.lnk").c_str(), program, NULL, &warn);
     ASSERT_TRUE(text);
     EXPECT_EQ(Utf8(kRegistered + c.lines), Utf8(text));
     EXPECT_EQ(c.lines.empty() ? 0 : 1, warn) << "the warning icon";
     HeapFree(GetProcessHeap(), 0, text);
     DeleteRegistryValue(root, kStartupApprovedKey, KEY_WOW64_64KEY, "Logon.lnk");
-    if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program.c_str());
+    if (c.layersRoot) DeleteRegistryValue(c.layersRoot, kLayersKey, KEY_WOW64_64KEY, program);
   }
+  CoUninitialize();
   DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
+}
+
+// A program other entries start too would start twice: the success names
+// each enabled one, in the order of the places, and the removal those that
+// still start it. A Run value is read as Windows reads a command line: a
+// quoted program, or the shortest start naming a file, variables expanded,
+// names in any case. One switched off, and another program's, are not named.
+TEST_F(RegisterFlow, TheSuccessAndTheRemovalNameEveryOtherEntryThatStartsTheProgram) {
+  const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const char kRunApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+  std::string program = programs_ + "\\two words\\app.exe", upper = program.substr(2);
+  CreateDirectoryA((programs_ + "\\two words").c_str(), NULL);
+  WriteFileBytes(program, "MZ");
+  CharUpperA(&upper[0]);
+  const struct {
+    HKEY root;
+    REGSAM view;
+    const char* name;
+    std::string command;
+  } kValues[] = {{HKEY_CURRENT_USER, 0, "Quoted", "\"" + program + "\" --tray"},
+                 {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Unquoted", "%SystemDrive%" + upper + " /min"},
+                 {HKEY_CURRENT_USER, 0, "Off", program},
+                 {HKEY_CURRENT_USER, 0, "Else", program_}};
+  for (const auto& v : kValues) WriteRegistryValue(v.root, kRun, v.view, v.name, REG_EXPAND_SZ, v.command + '\0');
+  WriteRegistryValue(HKEY_CURRENT_USER, kRunApproved, 0, "Off", REG_BINARY, "\x03" + std::string(11, '\0'));
+  EXPECT_EQ(S_OK, MakeShortcut(StartupFile(kScopeAllUsers, "Shared.lnk"), program));
+  std::string lines;
+  for (const char* entry : {"Shared」（すべてのユーザーのスタートアップ フォルダー", "Quoted」（このユーザーのレジストリ",
+                            "Unquoted」（すべてのユーザーのレジストリ"})
+    lines += std::string("\n\nなお、このプログラムは「") + entry + "）でも、ログインしたときに起動するよう登録されています。";
+  EXPECT_EQ(1, Register([&] {
+              PickAndName(program, "Twice", "");
+              ui::ExpectMessageBox("Tomavel", kRegistered + lines, kOk, "warning", IDOK, "also-started-message");
+            }));
+  ui::RunDriven([&] { RemoveShortcut(owner_); }, [&] {
+    ui::ChooseFile(ui::WaitForChooser(kShortcutChooser), StartupFile(kScopeUser, "Twice.lnk"));
+    ui::ExpectMessageBox("Tomavel", "Twice をスタートアップフォルダから削除します", {IDYES, IDNO}, "information", IDYES);
+    ui::ExpectMessageBox("Tomavel", "Twice をスタートアップフォルダから削除しました" + lines, kOk, "warning", IDOK);
+  });
+  EXPECT_TRUE(NewFiles(kScopeUser).empty());
+  for (const auto& v : kValues) DeleteRegistryValue(v.root, kRun, v.view, v.name);
+  DeleteRegistryValue(HKEY_CURRENT_USER, kRunApproved, 0, "Off");
 }
 
 // On 64-bit Windows a 32-bit program is told C:\Program Files (x86)\... for a
@@ -395,6 +463,20 @@ TEST_F(RegisterFlow, AfterAFailureTheMainWindowGoesOnWorking) {
   EXPECT_EQ(std::set<std::string>{"Recovered.lnk"}, NewFiles(kScopeAllUsers));
 }
 
+// COM already set up for another apartment on this thread: the program's
+// CoInitialize fails after the title was typed, and it says so.
+TEST_F(RegisterFlow, ACoInitializeThatFailsIsSaidAndNothingIsWritten) {
+  ASSERT_EQ(S_OK, CoInitializeEx(NULL, COINIT_MULTITHREADED));
+  int result = Register([&] {
+    PickAndName(program_, "NoCom", "");
+    // Wine has no words for RPC_E_CHANGED_MODE: the number stands for them.
+    ui::ExpectMessageBox("Tomavel", std::string(kNotWritten) + "\n\n0x80010106", kOk, "warning", IDOK);
+  });
+  CoUninitialize();
+  EXPECT_EQ(0, result);
+  EXPECT_TRUE(NewFiles(kScopeUser).empty());
+}
+
 // Windows' nine: three would leave the Startup folder or name a stream, six
 // would make the save fail with the system's words about syntax.
 TEST_F(RegisterFlow, TitlesWithForbiddenCharactersOrDeviceNamesAreRefusedBeforeAnythingIsWritten) {
@@ -433,6 +515,7 @@ TEST_F(RegisterFlow, TitlesWithForbiddenCharactersOrDeviceNamesAreRefusedBeforeA
                 ui::ExpectMessageBox("Tomavel", kRegistered, kOk, "information", IDOK);
               }));
     EXPECT_SHORTCUT(StartupFile(kScopeUser, std::string(title) + ".lnk"), {program_, programs_, ""});
+    DeleteFileA(StartupFile(kScopeUser, std::string(title) + ".lnk").c_str());  // one entry at a time
   }
 }
 

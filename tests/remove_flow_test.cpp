@@ -83,19 +83,30 @@ TEST_F(RemoveFlow, YesFromTheRemoveButtonDeletesTheShortcutNeverItsProgram) {
   EXPECT_TRUE(FileExists(program_)) << "the program the shortcut pointed to is untouched";
 }
 
-TEST_F(RemoveFlow, AnyPickedFileIsDeletedAndAnnouncedByItsStem) {
-  // Through "all files", outside the Startup folder, with two dots.
-  std::string other = programs_ + "\\notes.old.txt";
-  WriteFileBytes(other, "x");
-  EXPECT_EQ(0, Remove([&] {
-              Pick(other);
-              ui::ExpectMessageBox("Tomavel", "notes.old をスタートアップフォルダから削除します", kYesNo,
-                                   "information", IDYES);
-              ui::ExpectMessageBox("Tomavel", "notes.old をスタートアップフォルダから削除しました", kOk,
-                                   "information", IDOK);
-            }));
-  EXPECT_FALSE(FileExists(other));
+// Only a file directly in a Startup folder is removed: the scope's own, or
+// the other one, which the chooser reaches too. A file elsewhere (through
+// "all files") or in a folder inside a Startup folder is refused before the
+// question, and nothing is deleted.
+TEST_F(RemoveFlow, OnlyAFileDirectlyInAStartupFolderIsRemoved) {
+  std::string inner = StartupFile(kScopeUser, "inner"), shared = StartupFile(kScopeAllUsers, "共有.old.lnk");
+  CreateDirectoryA(inner.c_str(), NULL);
+  for (const std::string& file : {programs_ + "\\notes.old.txt", inner + "\\nested.lnk", shared}) {
+    WriteFileBytes(file, "x");
+    bool refused = file != shared;
+    EXPECT_EQ(0, Remove([&] {
+                Pick(file);
+                if (refused) {
+                  ui::ExpectMessageBox("Tomavel", "スタートアップフォルダにないファイルは削除できません。", kOk, "warning", IDOK,
+                                       "not-in-startup-folder-message", owner_);
+                  return;
+                }
+                ui::ExpectMessageBox("Tomavel", "共有.old をスタートアップフォルダから削除します", kYesNo, "information", IDYES);
+                ui::ExpectMessageBox("Tomavel", "共有.old をスタートアップフォルダから削除しました", kOk, "information", IDOK);
+              }));
+    EXPECT_EQ(refused, FileExists(file)) << Utf8(file);
+  }
   EXPECT_TRUE(FileExists(shortcut_));
+  RemoveTree(inner);
 }
 
 TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {

@@ -81,9 +81,11 @@ void RemoveTree(const std::string& path) {
 }
 
 std::string FreshFolder(const std::string& name) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  std::string base = std::string(temp) + "tomavel-tests";
+  // Outside every user's profile folder, as installed programs are: a program
+  // in one is told in the all-users scope.
+  char drive[MAX_PATH] = "C:";
+  GetEnvironmentVariableA("SystemDrive", drive, sizeof drive);
+  std::string base = std::string(drive) + "\\tomavel-tests";
   CreateDirectoryA(base.c_str(), NULL);
   std::string folder = base + "\\" + name;
   // A chooser that browsed this folder in the test before may still hold it

@@ -33,7 +33,8 @@ int CountFiles(const std::string& folder);  // files only, not folders
 // text, count times over.
 std::string Repeat(const std::string& text, int count);
 
-// A new, empty folder below the temporary folder; earlier contents are gone.
+// A new, empty folder below the system drive's tomavel-tests; earlier
+// contents are gone.
 std::string FreshFolder(const std::string& name);
 void RemoveTree(const std::string& path);
 bool FileExists(const std::string& path);

@@ -47,7 +47,7 @@ TEST(Environment, AnsiCodePageIs932) { ASSERT_EQ(932u, GetACP()) << "the prefix 
 
 TEST(DirectoryPart, SplitsOnTheLastRealSeparator) {
   EXPECT_EQ("C:\\Tools", Directory("C:\\Tools\\app.exe"));
-  EXPECT_EQ("C:", Directory("C:\\app.exe"));
+  EXPECT_EQ("C:\\", Directory("C:\\app.exe")) << "a drive's root, not the current folder of the drive";
   EXPECT_EQ("", Directory("app.exe"));
   EXPECT_EQ("", Directory(""));
   EXPECT_EQ("\\\\server\\share", Directory("\\\\server\\share\\x.exe"));
@@ -65,13 +65,13 @@ TEST(DirectoryPart, RefusesAnOutputTooSmall) {
   EXPECT_STREQ("", out);
 }
 
-TEST(ComposeShortcutPath, AddsTheExtensionUnlessTheTitleHasIt) {
+TEST(ComposeShortcutPath, AddsTheExtensionUnlessTheTitleEndsWithIt) {
   EXPECT_EQ("C:\\S\\Mail.lnk", Compose("C:\\S", "Mail"));
   EXPECT_EQ("C:\\S\\Mail.LNK", Compose("C:\\S", "Mail.LNK"));
-  EXPECT_EQ("C:\\S\\a.lnk.b", Compose("C:\\S", "a.lnk.b"));
-  EXPECT_EQ("C:\\S\\a.LnK.b", Compose("C:\\S", "a.LnK.b"));
+  EXPECT_EQ("C:\\S\\a.lnk.b.lnk", Compose("C:\\S", "a.lnk.b"));
+  EXPECT_EQ("C:\\S\\a.LnK.b.lnk", Compose("C:\\S", "a.LnK.b"));
   EXPECT_EQ("C:\\S\\.lnk", Compose("C:\\S", ".lnk"));
-  EXPECT_EQ("C:\\S\\x.lnkfile", Compose("C:\\S", "x.lnkfile"));
+  EXPECT_EQ("C:\\S\\x.lnkfile.lnk", Compose("C:\\S", "x.lnkfile"));
   EXPECT_EQ("C:\\S\\lnk.lnk", Compose("C:\\S", "lnk"));
   EXPECT_EQ("C:\\S\\a. lnk.lnk", Compose("C:\\S", "a. lnk"));
   EXPECT_EQ(Utf8("C:\\S\\メール.lnk"), Utf8(Compose("C:\\S", "メール")));
@@ -102,10 +102,11 @@ TEST(ComposeShortcutPath, ReportsAPathOverTheLimitInsteadOfCuttingIt) {
   EXPECT_STREQ("", small);
 }
 
-TEST(DisplayStem, DropsTheLastExtension) {
+TEST(DisplayStem, DropsLnkWhereTheNameEndsWithIt) {
   EXPECT_EQ(Utf8("表示"), Utf8(Stem("C:\\S\\表示.lnk")));
   EXPECT_EQ(Utf8("メール"), Utf8(Stem("C:\\S\\メール.lnk")));
-  EXPECT_EQ("a.b", Stem("C:\\S\\a.b.lnk"));
+  EXPECT_EQ("a.LNK.b", Stem("C:\\S\\a.LNK.b.LNK"));
+  EXPECT_EQ("a.LNK.b", Stem("C:\\S\\a.LNK.b")) << "no .lnk at the end: the whole name";
   EXPECT_EQ("", Stem("C:\\S\\.lnk"));
   EXPECT_EQ("noext", Stem("C:\\S\\noext"));
   EXPECT_EQ(Utf8("予定表"), Utf8(Stem("C:\\表\\予定表")));  // both end in 0x5C
@@ -306,7 +307,8 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
     bool hasSeparator = false;
     size_t separator = LastRealSeparator(s, &hasSeparator);
     if (hasSeparator) {
-      ASSERT_EQ(s.substr(0, separator), std::string(dir));
+      bool root = separator == 2 && s[1] == ':';  // a drive's root keeps its backslash
+      ASSERT_EQ(s.substr(0, separator + (root ? 1 : 0)), std::string(dir));
     } else {
       ASSERT_STREQ("", dir);
     }
@@ -328,7 +330,7 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
     std::string expected = folder + "\\" + title;
     std::string lower = title;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; });
-    if (lower.find(".lnk") == std::string::npos) expected += ".lnk";
+    if (lower.size() < 4 || lower.compare(lower.size() - 4, 4, ".lnk") != 0) expected += ".lnk";
     if (expected.size() <= 259) {
       ASSERT_EQ(1, composed);
       ASSERT_EQ(expected, std::string(path));
@@ -353,8 +355,7 @@ TEST(PathRulesProperty, HoldForThousandsOfGeneratedStrings) {
       ASSERT_NE(nullptr, memchr(stem, 0, sizeof stem));
       bool found = false;
       std::string name = picked.substr(LastRealSeparator(picked, &found) + 1);
-      size_t dot = name.rfind('.');
-      if (dot != std::string::npos) name.resize(dot);
+      if (EndsWithLnk(name.c_str())) name.resize(name.size() - 4);
       ASSERT_EQ(name, std::string(stem));
     }
 

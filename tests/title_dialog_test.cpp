@@ -163,15 +163,29 @@ TEST_F(TitleDialog, EachWayOfEndingLeavesTheTitleAndArgumentsTheFlowReads) {
 
 // A cut title would name another file and cut arguments lose their closing
 // quote: a field over 199 bytes is refused, the title first, and the dialog
-// stays open as typed with the focus in that field.
-TEST_F(TitleDialog, AFieldOver199BytesIsRefusedNeverCut) {
+// stays open as typed with the focus in that field. So is one with a
+// character Shift JIS lacks, before any length: read as a look-alike, Café
+// would name Cafe.lnk and José's folder Jose's.
+TEST_F(TitleDialog, AFieldOver199BytesOrNotInShiftJisIsRefusedNeverChanged) {
   const char kTitleTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
   const char kArgumentsTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
+  const char kNotExact[] = "に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
   std::string longArguments(250, 'a');
   std::string longTitle = Repeat("表", 100);            // 200 bytes
   std::string fits = std::string(197, 'c') + "表";     // 199 bytes, a double-byte character last
   INT_PTR result = Run([&](HWND dialog) {
+    ui::Type(dialog, IDC_TITLE, std::wstring(L"Caf\u00E9"));
+    ui::Type(dialog, IDC_ARGUMENTS, std::wstring(L"C:\\Users\\Jos\u00E9\\a.txt"));
+    ui::Click(dialog, IDC_TITLE_OK);
+    ui::ExpectMessageBox("Tomavel", std::string("タイトル") + kNotExact, {IDOK}, "warning", IDOK, "title-not-exact-message", dialog);
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE); }));
+    WCHAR typed[32] = L"<sentinel>";
+    GetWindowTextW(GetDlgItem(dialog, IDC_TITLE), typed, ARRAYSIZE(typed));
+    EXPECT_EQ(std::wstring(L"Caf\u00E9"), typed) << "as typed";
     ui::Type(dialog, IDC_TITLE, "t");
+    ui::Click(dialog, IDC_TITLE_OK);
+    ui::ExpectMessageBox("Tomavel", std::string("引数") + kNotExact, {IDOK}, "warning", IDOK, nullptr, dialog);
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
     ui::Type(dialog, IDC_ARGUMENTS, longArguments);
     ui::Click(dialog, IDC_TITLE_OK);
     ui::ExpectMessageBox("Tomavel", kArgumentsTooLong, {IDOK}, "warning", IDOK, nullptr, dialog);

@@ -154,6 +154,10 @@ void Type(HWND dialog, int id, const std::string& text) {
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void Type(HWND dialog, int id, const std::wstring& text) {
+  SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void PressKey(HWND window, UINT virtualKey) {
   HWND target = FocusOf(window);
   if (!target) target = window;

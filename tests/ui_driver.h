@@ -42,6 +42,7 @@ HWND FocusOf(HWND window);      // the keyboard focus in the window's thread
 
 void Click(HWND dialog, int id);                    // as a mouse click: posted
 void Type(HWND dialog, int id, const std::string& text);
+void Type(HWND dialog, int id, const std::wstring& text);  // any character, as a keyboard gives it
 void PressKey(HWND window, UINT virtualKey);        // posted to window's focus
 void CloseBox(HWND window);                         // the caption's close box
 

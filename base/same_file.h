@@ -1,0 +1,21 @@
+// Whether two paths name the same file or folder, compared as Windows
+// compares names: case aside, as the file system folds it (ordinal, whatever
+// the user's language), and a short (8.3) form the same as its long one.
+#pragma once
+
+#include <windows.h>
+
+// 1 when the length units of a and those of b are the same name, case aside.
+int SameNames(const WCHAR* a, int aLength, const WCHAR* b, int bLength);
+
+// The full, long form of path in out (size units): ".." resolved, every 8.3
+// name of a file or folder that is there made long. A part that is not there
+// stays as written; a path that does not fit is copied as it is, or cut.
+void LongForm(const WCHAR* path, WCHAR* out, int size);
+
+// 1 when a and b (UTF-16) name the same file or folder.
+int SameFileW(const WCHAR* a, const WCHAR* b);
+
+// The same for two paths in the process's code page; 0 where either holds a
+// byte sequence the code page does not.
+int SameFile(const char* a, const char* b);

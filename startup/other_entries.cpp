@@ -1,0 +1,149 @@
+#include "startup/other_entries.h"
+
+#include <windows.h>
+
+#include "base/is_file.h"
+#include "base/platform_version.h"
+#include "base/same_file.h"
+#include "base/text.h"
+#include "startup/path_rules.h"
+#include "startup/shortcut_target.h"
+#include "startup/startup_approved.h"
+#include "startup/startup_folder.h"
+
+// How many entries of one place are looked at, and the longest Run value
+// read (in UTF-16 units): far beyond any real folder, key or command line.
+const int kMostPerPlace = 1000;
+const int kLongestCommand = 4096;
+
+struct Search {
+  const char* program;
+  const char* except;
+  OtherEntry* entries;
+  int most;
+  int count;
+};
+
+static void Add(Search* search, const char* name, EntryPlace place) {
+  if (search->count >= search->most) return;
+  OtherEntry* entry = &search->entries[search->count++];
+  CopyText(entry->name, sizeof entry->name, name);
+  entry->place = place;
+}
+
+// Listed wide: the ANSI listing would give a look-alike for a name the code
+// page cannot hold.
+static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
+  char folder[kPathSize];
+  WCHAR pattern[kPathSize + 2];
+  WIN32_FIND_DATAW found;
+  if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !WidenPath(folder, pattern, kPathSize)) return;
+  lstrcatW(pattern, L"\\*");
+  HANDLE listing = FindFirstFileW(pattern, &found);
+  if (listing == INVALID_HANDLE_VALUE) return;
+  int seen = 0;
+  do {
+    char name[kPathSize];
+    char path[kPathSize];
+    char started[kPathSize];
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        NarrowExactly(GetACP(), found.cFileName, name, sizeof name) != kNarrowedExactly || !EndsWithLnk(name) ||
+        !CopyText(path, sizeof path, folder) || !AppendText(path, sizeof path, "\\") ||
+        !AppendText(path, sizeof path, name)) {
+      continue;
+    }
+    if ((search->except != NULL && SameFile(path, search->except)) || SwitchedOffInWindows(scope, name)) continue;
+    ReadStartedProgram(path, started, sizeof started);
+    if (started[0] == '\0' || !SameFile(started, search->program)) continue;
+    name[lstrlenA(name) - 4] = '\0';
+    Add(search, name, place);
+  } while (++seen < kMostPerPlace && FindNextFileW(listing, &found));
+  FindClose(listing);
+}
+
+// The length units from start to end as a program's path in program (size
+// bytes), ".exe" added where its name has no extension, as CreateProcess
+// adds it. Returns 1 for a full path (a drive's or a UNC one) the code page
+// holds.
+static int CandidateProgram(const WCHAR* start, const WCHAR* end, char* program, int size) {
+  WCHAR candidate[kPathSize + 4];
+  int length = static_cast<int>(end - start);
+  if (length < 3 || length >= kPathSize) return 0;
+  lstrcpynW(candidate, start, length + 1);
+  const WCHAR* name = candidate;
+  for (const WCHAR* p = candidate; *p != 0; ++p) {
+    if (*p == L'\\') name = p + 1;
+  }
+  const WCHAR* dot = name;
+  while (*dot != 0 && *dot != L'.') ++dot;
+  if (*dot == 0) lstrcatW(candidate, L".exe");
+  int full = (candidate[1] == L':' && candidate[2] == L'\\') || (candidate[0] == L'\\' && candidate[1] == L'\\');
+  return full && NarrowExactly(GetACP(), candidate, program, size) == kNarrowedExactly;
+}
+
+// The program a Run value's command line starts, as Windows reads one:
+// variables expanded; a quoted start is the program; otherwise the shortest
+// start ending before a space that names a file ("C:\Program Files\x\y.exe
+// /a" gives y.exe). A bare name, which Windows looks for along its search
+// path, is not taken. Returns 1 with the program in program (size bytes).
+static int RunValueProgram(const WCHAR* command, char* program, int size) {
+  WCHAR line[kLongestCommand];
+  DWORD length = ExpandEnvironmentStringsW(command, line, kLongestCommand);
+  if (length == 0 || length > static_cast<DWORD>(kLongestCommand)) return 0;
+  const WCHAR* start = line;
+  while (*start == L' ' || *start == L'\t') ++start;
+  if (*start == L'"') {
+    const WCHAR* end = ++start;
+    while (*end != 0 && *end != L'"') ++end;
+    return CandidateProgram(start, end, program, size);
+  }
+  for (const WCHAR* end = start;; ++end) {
+    if ((*end == 0 || *end == L' ') && CandidateProgram(start, end, program, size) && IsFile(program)) return 1;
+    if (*end == 0) return 0;
+  }
+}
+
+// The Run values of root in the registry view view; Task Manager's state of
+// them is list (Run or Run32) under StartupApproved, in the 64-bit view.
+static void SearchRun(Search* search, HKEY root, REGSAM view, const char* list, EntryPlace place) {
+  HKEY key = NULL;
+  if (RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE | view, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  for (DWORD index = 0; index < static_cast<DWORD>(kMostPerPlace); ++index) {
+    WCHAR wideName[kPathSize];
+    WCHAR command[kLongestCommand];
+    char name[kPathSize];
+    char started[kPathSize];
+    DWORD nameLength = kPathSize;
+    DWORD bytes = sizeof command - sizeof(WCHAR);
+    DWORD type = 0;
+    // A name or a command line longer than these is skipped (ERROR_MORE_DATA).
+    LONG read = RegEnumValueW(key, index, wideName, &nameLength, NULL, &type, reinterpret_cast<BYTE*>(command), &bytes);
+    if (read == ERROR_NO_MORE_ITEMS) break;
+    if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+    command[bytes / sizeof(WCHAR)] = 0;
+    if (NarrowExactly(GetACP(), wideName, name, sizeof name) != kNarrowedExactly ||
+        SwitchedOff(root, root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0, list, name) ||
+        !RunValueProgram(command, started, sizeof started) || !SameFile(started, search->program)) {
+      continue;
+    }
+    Add(search, name, place);
+  }
+  RegCloseKey(key);
+}
+
+int FindOtherEntries(const char* program, const char* except, OtherEntry* entries, int most) {
+  Search search = {program, except, entries, most, 0};
+  SearchFolder(&search, kScopeUser, kUserStartupFolder);
+  SearchFolder(&search, kScopeAllUsers, kAllUsersStartupFolder);
+  // HKCU's Run is one key for both views; the machine's has two on 64-bit
+  // Windows, the 32-bit one's state kept as Run32.
+  SearchRun(&search, HKEY_CURRENT_USER, 0, "Run", kUserRegistry);
+  SearchRun(&search, HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Run", kAllUsersRegistry);
+  if (sizeof(void*) == 8 || RunningUnderWow64()) {
+    SearchRun(&search, HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Run32", kAllUsersRegistry);
+  }
+  return search.count;
+}

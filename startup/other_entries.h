@@ -1,0 +1,22 @@
+// Where else a program is started at logon, each place read as Windows reads
+// it: the shortcuts of the two Startup folders and the Run values of the
+// registry, an entry left out where Task Manager switched it off. Only reads.
+#pragma once
+
+#include "base/limits.h"
+
+// The places, in the order they are told.
+enum EntryPlace { kUserStartupFolder, kAllUsersStartupFolder, kUserRegistry, kAllUsersRegistry };
+
+struct OtherEntry {
+  char name[kPathSize];  // the shortcut's file name without .lnk, or the Run value's name
+  EntryPlace place;
+};
+
+// Writes into entries (room for most) each enabled entry that starts program,
+// the shortcut at except (null: none) left out, in the order of the places;
+// returns how many. Two programs are the same file when their names are, as
+// Windows compares them. An entry whose name or program the code page cannot
+// hold exactly is not counted. COM must be initialised and the system DLLs
+// bound.
+int FindOtherEntries(const char* program, const char* except, OtherEntry* entries, int most);
