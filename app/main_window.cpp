@@ -6,6 +6,7 @@
 #include "flows/app_state.h"
 #include "flows/register_flow.h"
 #include "flows/remove_flow.h"
+#include "flows/title_dialog.h"
 #include "res/resource.h"
 
 static const char kBanner[] = "ショートカットを作成して、スタートアップに登録します";
@@ -80,6 +81,7 @@ static INT_PTR HoldOff(HWND window) {
 
 static INT_PTR OnInitDialog(HWND window) {
   appState.mainWindow = window;
+  appState.highContrast = static_cast<BYTE>(ContrastThemeOn());
   appState.scope = kScopeUser;
   SendMessageA(GetDlgItem(window, IDC_SCOPE_USER), BM_SETCHECK, 1, 0);
   if (RunningOnWindows9x()) {
@@ -94,11 +96,12 @@ static INT_PTR OnInitDialog(HWND window) {
 
 static void OnPaint(HWND window) {
   PAINTSTRUCT paint;
+  OwnTexts texts;
   HDC dc = BeginPaint(window, &paint);
-  SetTextColor(dc, kBlue);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(window, dc, 20, 20, kBanner);
-  DrawOwnText(window, dc, 430, 165, kVersionLabel);
+  BeginOwnTexts(window, dc, appState.highContrast, &texts);
+  DrawOwnText(texts, 20, 20, kBanner, kBlue);
+  DrawOwnText(texts, 430, 165, kVersionLabel, kBlue);
+  EndOwnTexts(texts);
   EndPaint(window, &paint);
   // After every paint, so that Enter always means "exit".
   SetFocus(GetDlgItem(window, IDC_EXIT));
@@ -138,6 +141,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnInitDialog(window);
     case WM_PAINT:
       OnPaint(window);
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowContrastTheme(window, message, wParam);
       return 0;
     case WM_CLOSE:
       return appState.flowRunning ? HoldOff(window) : OnClose(window);

@@ -11,10 +11,33 @@ const UINT kOwnCodePage = 932;
 // out is empty (and 0 returned) where it does not fit.
 int WidenOwnText(const char* text, WCHAR* out, int size);
 
-// Draws one of the program's texts at (x, y) of window's drawing context dc,
-// in the context's colours. GDI keeps the system's code page even where the
-// manifest gave the process another, so the text is drawn wide, and in the
-// context's own font (the System font) only where that code page is 932:
-// elsewhere that font has no Japanese, and the window's dialog font does.
-// The context's font is as before afterwards.
-void DrawOwnText(HWND window, HDC dc, int x, int y, const char* text);
+// How the texts a window paints itself are drawn in one paint. Begun after
+// BeginPaint, ended before EndPaint.
+struct OwnTexts {
+  HDC dc;
+  HGDIOBJ previousFont;    // the context's font, to put back; null where it stays
+  int unitsX, unitsY;      // the dialog's base units now
+  int unitsX96, unitsY96;  // those of its font at 96 dpi
+  int highContrast;        // 1: a contrast theme's colours
+};
+
+// 1 while Windows runs a contrast theme (SPI_GETHIGHCONTRAST reports
+// HCF_HIGHCONTRASTON): the texts are then drawn in its colours.
+int ContrastThemeOn();
+
+// Prepares dc, window's drawing context, for its texts. The font: where the
+// dialog is drawn at 96 dpi, the context's own (the System font) where the
+// system's code page is 932, which GDI keeps even where the manifest gave
+// the process another; elsewhere that font has no Japanese, and the dialog's
+// font does. Above 96 dpi always the dialog's font, made for the window's
+// scale: the System font is a bitmap font made for 96 and 120 dpi only.
+void BeginOwnTexts(HWND window, HDC dc, int highContrast, OwnTexts* texts);
+
+// Draws one of the program's texts, wide, at (x, y), its place in pixels at
+// 96 dpi, moved with the dialog's own units so that it keeps its place beside
+// the controls at any scale; in colour on the button face, or in a contrast
+// theme in its text colour.
+void DrawOwnText(const OwnTexts& texts, int x, int y, const char* text, COLORREF colour);
+
+// Puts the context's font back.
+void EndOwnTexts(const OwnTexts& texts);

@@ -6,30 +6,24 @@
 
 int SameNames(const WCHAR* a, int aLength, const WCHAR* b, int bLength) {
   // As the file system compares: unit by unit through the system's own
-  // upper case, never by a language's rules. Vista and later have the call
-  // that does it; before, the window manager's upper case comes closest.
+  // upper case, never by a language's rules. Windows before Vista lacks the
+  // call that does it; there the units are compared as they are.
   int(WINAPI * compareOrdinal)(LPCWSTR, int, LPCWSTR, int, BOOL) = NULL;
   if (BindFunction(KernelModule(), "CompareStringOrdinal", &compareOrdinal)) {
     return compareOrdinal(a, aLength, b, bLength, TRUE) == CSTR_EQUAL;
   }
-  if (aLength != bLength) return 0;
-  for (int i = 0; i < aLength; ++i) {
-    ULONG_PTR upperA = reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(a[i]))));
-    ULONG_PTR upperB = reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(b[i]))));
-    if (LOWORD(upperA) != LOWORD(upperB)) return 0;
-  }
-  return 1;
+  int i = 0;
+  while (i < aLength && i < bLength && a[i] == b[i]) ++i;
+  return i == aLength && i == bLength;
 }
 
 void LongForm(const WCHAR* path, WCHAR* out, int size) {
   // GetLongPathNameW is not in the first Windows 95.
   DWORD(WINAPI * longPathName)(LPCWSTR, LPWSTR, DWORD) = NULL;
-  BindFunction(KernelModule(), "GetLongPathNameW", &longPathName);
-  WCHAR full[2 * kPathSize];
-  DWORD length = GetFullPathNameW(path, ARRAYSIZE(full), full, NULL);
-  if (length == 0 || length >= ARRAYSIZE(full)) lstrcpynW(full, path, ARRAYSIZE(full));
-  length = longPathName != NULL ? longPathName(full, out, static_cast<DWORD>(size)) : 0;
-  if (length == 0 || length >= static_cast<DWORD>(size)) lstrcpynW(out, full, size);
+  DWORD length = BindFunction(KernelModule(), "GetLongPathNameW", &longPathName)
+                     ? longPathName(path, out, static_cast<DWORD>(size))
+                     : 0;
+  if (length == 0 || length >= static_cast<DWORD>(size)) lstrcpynW(out, path, size);
 }
 
 int SameFileW(const WCHAR* a, const WCHAR* b) {

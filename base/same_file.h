@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
-// 1 when the length units of a and those of b are the same name, case aside.
+// 1 when the length units of a and those of b are the same name, case aside
+// (before Vista, case and all).
 int SameNames(const WCHAR* a, int aLength, const WCHAR* b, int bLength);
 
-// The full, long form of path in out (size units): ".." resolved, every 8.3
-// name of a file or folder that is there made long. A part that is not there
-// stays as written; a path that does not fit is copied as it is, or cut.
+// The long form of the full path in out (size units): every 8.3 name made
+// long. A path that is not there, or does not fit, is copied as it is, or
+// cut.
 void LongForm(const WCHAR* path, WCHAR* out, int size);
 
 // 1 when a and b (UTF-16) name the same file or folder.

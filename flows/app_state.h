@@ -21,6 +21,7 @@ struct AppState {
   HWND titleDialog;                 // non-null exactly while the title dialog exists
   BYTE titleDialogPainted;          // 1 once the open title dialog has painted
   BYTE flowRunning;                 // 1 while a registration or a removal runs
+  BYTE highContrast;                // 1 while a contrast theme runs
 };
 
 extern AppState appState;

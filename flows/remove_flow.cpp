@@ -53,8 +53,7 @@ static int InAStartupFolder(HWND owner, const char* path) {
 }
 
 int RemoveShortcut(HWND owner) {
-  char stem[kPathSize];
-  char text[kMessageSize];
+  char text[kMessageSize];  // the stem, then what a message says of it
   char program[kPathSize];
 
   if (!SystemDllsReady(owner)) return 0;
@@ -63,14 +62,15 @@ int RemoveShortcut(HWND owner) {
     ShowWarning(owner, kNotInStartupFolder);
     return 0;
   }
-  DisplayStem(appState.chosenPath, stem, sizeof stem);
+  DisplayStem(appState.chosenPath, text, kPathSize);
+  size_t stemLength = lstrlenA(text);
 
-  CopyText(text, sizeof text, stem);
   AppendText(text, sizeof text, kWillRemove);
   if (MessageBoxA(owner, text, kCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES) {
     MessageBoxA(owner, kNotRemoved, kCaption, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
+  text[stemLength] = '\0';
   // Read before the shortcut goes: the program may still start at logon
   // through another entry, and then the user is told.
   HRESULT initialised = systemDlls.CoInitialize(NULL);
@@ -78,14 +78,13 @@ int RemoveShortcut(HWND owner) {
   if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program);
   if (DeleteFileA(appState.chosenPath)) {
     int others = 0;
-    CopyText(text, sizeof text, stem);
     AppendText(text, sizeof text, kRemoved);
     char* message = SUCCEEDED(initialised) ? WithAlsoStartedLines(text, program, NULL, &others) : NULL;
     MessageBoxA(owner, message != NULL ? message : text, kCaption,
                 MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
     if (message != NULL) HeapFree(GetProcessHeap(), 0, message);
   } else {
-    ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
+    ShowDeletionFailed(owner, text, GetLastError(), appState.scope);
   }
   if (SUCCEEDED(initialised)) systemDlls.CoUninitialize();
   return 0;

@@ -30,26 +30,29 @@ INT_PTR RunTitleDialog() {
 
 void PaintTitlePrompts(HWND window) {
   PAINTSTRUCT paint;
+  OwnTexts texts;
   HDC dc = BeginPaint(window, &paint);
-  SetTextColor(dc, 0x0000FF);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(window, dc, 10, 10, kTitlePrompt);
-  SetTextColor(dc, 0xFF0000);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  DrawOwnText(window, dc, 10, 100, kArgumentsPrompt);
+  BeginOwnTexts(window, dc, appState.highContrast, &texts);
+  DrawOwnText(texts, 10, 10, kTitlePrompt, 0x0000FF);
+  DrawOwnText(texts, 10, 100, kArgumentsPrompt, 0xFF0000);
+  EndOwnTexts(texts);
   EndPaint(window, &paint);
+}
+
+void FollowContrastTheme(HWND window, UINT message, WPARAM wParam) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
+  appState.highContrast = static_cast<BYTE>(ContrastThemeOn());
+  InvalidateRect(window, NULL, TRUE);
 }
 
 // The field as typed, in the process's code page (932 by the manifest): read
 // wide and converted without best fit, so that a character the code page
 // lacks (é in Café) is refused, never swapped for a look-alike that names
 // another file or folder. text holds more than a field may, to tell one too
-// long. A field too long to read whole is too long.
+// long: a field cut to what wide holds still comes out too long.
 static NarrowResult ReadField(HWND window, int id, char* text, int size) {
   WCHAR wide[2 * kFieldSize];
-  HWND field = GetDlgItem(window, id);
-  if (GetWindowTextLengthW(field) >= static_cast<int>(ARRAYSIZE(wide))) return kNarrowTooLong;
-  GetWindowTextW(field, wide, ARRAYSIZE(wide));
+  GetWindowTextW(GetDlgItem(window, id), wide, ARRAYSIZE(wide));
   return NarrowExactly(GetACP(), wide, text, size);
 }
 
@@ -115,6 +118,10 @@ INT_PTR CALLBACK TitleDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
       // Only the first paint moves the focus; otherwise it would rest on OK.
       if (!appState.titleDialogPainted) SetFocus(GetDlgItem(window, IDC_TITLE));
       appState.titleDialogPainted = 1;
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowContrastTheme(window, message, wParam);
       return 0;
     case WM_CLOSE:
       MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);

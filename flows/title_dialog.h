@@ -12,3 +12,8 @@ INT_PTR RunTitleDialog();
 INT_PTR CALLBACK TitleDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void PaintTitlePrompts(HWND window);
+
+// Where the message tells that the colours or the contrast theme changed,
+// reads whether a contrast theme runs (Microsoft asks programs to check at
+// start and on these) and has window painted again. Both windows call it.
+void FollowContrastTheme(HWND window, UINT message, WPARAM wParam);

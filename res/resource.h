@@ -5,6 +5,9 @@
 #define IDD_MAIN 106
 #define IDI_TOMAVEL 107
 
+// The point size of both templates' font.
+#define DIALOG_FONT_POINTS 11
+
 // Main window
 #define IDC_EXIT 1008
 #define IDC_REGISTER 1009

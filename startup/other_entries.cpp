@@ -38,7 +38,7 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
   WCHAR pattern[kPathSize + 2];
   WIN32_FIND_DATAW found;
   if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !WidenPath(folder, pattern, kPathSize)) return;
-  lstrcatW(pattern, L"\\*");
+  lstrcpynW(pattern + lstrlenW(pattern), L"\\*", 3);
   HANDLE listing = FindFirstFileW(pattern, &found);
   if (listing == INVALID_HANDLE_VALUE) return;
   int seen = 0;
@@ -76,7 +76,7 @@ static int CandidateProgram(const WCHAR* start, const WCHAR* end, char* program,
   }
   const WCHAR* dot = name;
   while (*dot != 0 && *dot != L'.') ++dot;
-  if (*dot == 0) lstrcatW(candidate, L".exe");
+  if (*dot == 0) lstrcpynW(candidate + length, L".exe", 5);
   int full = (candidate[1] == L':' && candidate[2] == L'\\') || (candidate[0] == L'\\' && candidate[1] == L'\\');
   return full && NarrowExactly(GetACP(), candidate, program, size) == kNarrowedExactly;
 }

@@ -411,43 +411,94 @@ TEST_F(RealProgram, NoDllBesideTheProgramIsEverLoaded) {
 // Windows of other language settings: an English one (code page 1252) and
 // one with the UTF-8 option (65001, a locale without an ANSI code page).
 // Tomavel asks for code page 932 and must read, register and remove a
-// program named in kanji exactly as on a Japanese system.
+// program named in kanji exactly as on a Japanese system. Then a Japanese
+// one at 150 % and 200 %, read by Wine as a program starts, and a black
+// contrast theme (Windows 11's Night sky), whose colours Wine reads so too.
 struct Locale {
   const char* unixLocale;
   const char* name;
   // cppcheck-suppress unusedStructMember ; read through GetParam()
-  bool systemFontHasJapanese;  // the system's code page is 932
+  bool systemFont;  // the painted texts in the System font: 932 at 96 dpi
+  int dpi = 96;
+  bool contrast = false;
 };
 void PrintTo(const Locale& locale, std::ostream* out) { *out << locale.unixLocale << " (" << locale.name << ")"; }
 
 class RealProgramElsewhere : public RealProgram, public ::testing::WithParamInterface<Locale> {};
 
+INT_PTR CALLBACK Inert(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The client area of a template at this process's 96 dpi.
+RECT ClientAt96(int id) {
+  RECT client = {0, 0, 0, 0};
+  HWND dialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), NULL, Inert, 0);
+  GetClientRect(dialog, &client);
+  DestroyWindow(dialog);
+  return client;
+}
+
 TEST_P(RealProgramElsewhere, ShowsJapaneseAndRegistersAKanjiProgramAsOnAJapaneseSystem) {
-  std::string folder = FreshFolder(std::string("locale-") + GetParam().name);
+  const char kDesktop[] = "Control Panel\\Desktop", kColors[] = "Control Panel\\Colors";
+  const Locale& locale = GetParam();
+  std::string folder = FreshFolder(std::string("locale-") + locale.name);
   std::string program = folder + "\\表示.exe";
   WriteFileBytes(program, "MZ");
-  std::string probe = FreshFolder(std::string("font-probe-") + GetParam().name) + "\\font_probe.dll";
+  std::string probe = FreshFolder(std::string("font-probe-") + locale.name) + "\\font_probe.dll";
   ASSERT_TRUE(CopyFileA(TOMAVEL_FONT_PROBE_DLL, probe.c_str(), FALSE));
-  StartUnderLocale(FreshFolder("locale-start"), GetParam().unixLocale);
-  RegisterRemoveAndExit(folder, program, "表示テスト", "/開く \"設定 ファイル.ini\"", GetParam().name, [&](HWND chooser) {
+  const char* const kNightSky[][2] = {{"ButtonFace", "0 0 0"}, {"ButtonText", "255 238 50"}, {"Window", "0 0 0"},
+                                       {"WindowText", "255 255 255"}};
+  std::string saved[4];
+  for (int i = 0; i < 4 && locale.contrast; ++i) saved[i] = ReadRegistryValue(HKEY_CURRENT_USER, kColors, 0, kNightSky[i][0]);
+  for (int i = 0; i < 4 && locale.contrast; ++i)
+    WriteRegistryValue(HKEY_CURRENT_USER, kColors, 0, kNightSky[i][0], REG_SZ, std::string(kNightSky[i][1]) + '\0');
+  if (locale.contrast) WriteFileBytes(probe + ".contrast", "");
+  if (locale.dpi != 96)
+    WriteRegistryValue(HKEY_CURRENT_USER, kDesktop, 0, "LogPixels", REG_DWORD, std::string(reinterpret_cast<const char*>(&locale.dpi), 4));
+  StartUnderLocale(FreshFolder("locale-start"), locale.unixLocale);
+  RegisterRemoveAndExit(folder, program, "表示テスト", "/開く \"設定 ファイル.ini\"", locale.name, [&](HWND chooser) {
     ASSERT_TRUE(LoadIntoProgram(probe)) << "the font probe";
-    InvalidateRect(GetWindow(chooser, GW_OWNER), NULL, TRUE);  // the banner, drawn again through the probe
+    // As Windows tells a change of theme; then the banner is drawn again through the probe.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetWindow(chooser, GW_OWNER), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_NORMAL, ui::Scaled(5000), &ignored);
+    InvalidateRect(GetWindow(chooser, GW_OWNER), NULL, TRUE);
   });
+  DeleteRegistryValue(HKEY_CURRENT_USER, kDesktop, 0, "LogPixels");  // both read as the program started
+  for (int i = 0; i < 4 && locale.contrast; ++i) WriteRegistryValue(HKEY_CURRENT_USER, kColors, 0, kNightSky[i][0], REG_SZ, saved[i]);
   // Windows' System font has Japanese only where the system's code page is
-  // 932; elsewhere each painted text is drawn in a font that holds it all.
-  std::string drawn = ReadFileBytes(probe + ".txt"), expected = GetParam().systemFontHasJapanese ? "1\t0" : "0\t0";
-  for (std::string text : {"ショートカットを作成して、スタートアップに登録します", "タイトル名を入力してください（必須）",
-                           "引数があれば入力してください（任意）"}) {
-    size_t at = drawn.find("\t" + text + "\t");
-    ASSERT_NE(std::string::npos, at) << Utf8(text) << " not drawn; drawn:\n" << Utf8(drawn);
+  // 932, and is made for 96 and 120 dpi only; elsewhere each painted text is
+  // drawn in the dialog's font, which holds it all. Each lies inside its
+  // window on no control, at its place at 96 dpi moved with the window, in
+  // its colour or in a contrast theme in the theme's.
+  const struct { const char* text; int x, y, dialog; COLORREF colour; } kTexts[] = {
+      {"ショートカットを作成して、スタートアップに登録します", 20, 20, IDD_MAIN, 0xFF0000}, {"Ver.1.01", 430, 165, IDD_MAIN, 0xFF0000},
+      {"タイトル名を入力してください（必須）", 10, 10, IDD_TITLE, 0x0000FF}, {"引数があれば入力してください（任意）", 10, 100, IDD_TITLE, 0xFF0000}};
+  std::string drawn = ReadFileBytes(probe + ".txt"), expected = locale.systemFont ? "1\t0" : "0\t0";
+  for (const auto& painted : kTexts) {
+    size_t at = drawn.rfind("\t" + std::string(painted.text) + "\t");
+    ASSERT_NE(std::string::npos, at) << Utf8(painted.text) << " not drawn; drawn:\n" << Utf8(drawn);
     size_t line = drawn.rfind('\n', at) + 1;  // npos + 1 is 0
-    EXPECT_EQ(expected, drawn.substr(line, at - line)) << Utf8(drawn.substr(line, drawn.find('\r', at) - line));
+    SCOPED_TRACE(Utf8(drawn.substr(line, drawn.find('\r', at) - line)));
+    EXPECT_EQ(expected, drawn.substr(line, at - line));
+    int inside = -1, onControl = -1, x = -1, y = -1, width = 0, height = 0;
+    unsigned int colour = 1, background = 1;
+    sscanf(drawn.c_str() + at + strlen(painted.text) + 2, "%*[^\t]\t%d\t%d\t%d\t%d\t%d\t%d\t%x\t%x", &inside, &onControl,
+           &x, &y, &width, &height, &colour, &background);
+    EXPECT_EQ(1, inside) << "inside its window";
+    EXPECT_EQ(0, onControl) << "on no control";
+    RECT at96 = ClientAt96(painted.dialog);
+    EXPECT_NEAR(MulDiv(painted.x, width, at96.right), x, locale.dpi == 96 ? 0 : 2);
+    EXPECT_NEAR(MulDiv(painted.y, height, at96.bottom), y, locale.dpi == 96 ? 0 : 2);
+    EXPECT_EQ(locale.contrast ? RGB(255, 238, 50) : painted.colour, colour);
+    EXPECT_EQ(locale.contrast ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNFACE), background);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherLanguageSettings, RealProgramElsewhere,
                          ::testing::Values(Locale{"C.UTF-8", "cp1252", false}, Locale{"hi_IN.UTF-8", "utf8", false},
-                                           Locale{"ja_JP.UTF-8", "cp932", true}),
+                                           Locale{"ja_JP.UTF-8", "cp932", true},
+                                           Locale{"ja_JP.UTF-8", "cp932_144dpi", false, 144},
+                                           Locale{"ja_JP.UTF-8", "cp932_192dpi", false, 192},
+                                           Locale{"C.UTF-8", "contrast", false, 96, true}),
                          [](const ::testing::TestParamInfo<Locale>& locale) { return std::string(locale.param.name); });
 
 }  // namespace

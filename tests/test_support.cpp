@@ -175,6 +175,16 @@ void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* na
   RegCloseKey(opened);
 }
 
+std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const char* name) {
+  HKEY opened = NULL;
+  char bytes[1024];
+  DWORD size = sizeof bytes;
+  bool read = RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | view, &opened) == ERROR_SUCCESS &&
+              RegQueryValueExA(opened, name, NULL, NULL, reinterpret_cast<BYTE*>(bytes), &size) == ERROR_SUCCESS;
+  if (opened) RegCloseKey(opened);
+  return read ? std::string(bytes, size) : "";
+}
+
 std::string StartupFolderOf(StartupScope scope) {
   char path[MAX_PATH] = "\x7f<sentinel>";
   HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);

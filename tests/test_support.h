@@ -60,6 +60,8 @@ extern const char kStartupApprovedKey[];
 void WriteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name, DWORD type,
                         const std::string& bytes);
 void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* name);
+// The bytes of a value (up to 1 KiB), empty where there is none.
+std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const char* name);
 
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.

@@ -133,19 +133,12 @@ TEST_F(TitleDialog, EachWayOfEndingLeavesTheTitleAndArgumentsTheFlowReads) {
          EXPECT_TRUE(IsWindowVisible(dialog));
          ui::PressKey(dialog, VK_RETURN);  // had Escape ended it, OK could not
        }, IDC_TITLE_OK, "kept", ""},
-      {"new", "new arguments", [](HWND dialog) {
-         ui::Click(dialog, IDC_TITLE_CANCEL);
-         EXPECT_TRUE(ui::WaitForClosed(dialog));
-       }, IDC_TITLE_CANCEL, "", "old arguments"},
-      {"new", "", [](HWND dialog) {
-         ui::CloseBox(dialog);
-         ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
-       }, IDC_TITLE_CANCEL, "", "old arguments"},
-      {"", "only arguments", [](HWND dialog) {
-         ui::Click(dialog, IDC_TITLE_OK);
-         ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK);
-       }, IDC_TITLE_OK, "", "only arguments"},
-  };
+      {"new", "new arguments", [](HWND dialog) { ui::Click(dialog, IDC_TITLE_CANCEL); EXPECT_TRUE(ui::WaitForClosed(dialog)); },
+       IDC_TITLE_CANCEL, "", "old arguments"},
+      {"new", "", [](HWND dialog) { ui::CloseBox(dialog); ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK); },
+       IDC_TITLE_CANCEL, "", "old arguments"},
+      {"", "only arguments", [](HWND dialog) { ui::Click(dialog, IDC_TITLE_OK); ui::ExpectMessageBox("Tomavel", kCancelled, {IDOK}, "warning", IDOK); },
+       IDC_TITLE_OK, "", "only arguments"}};
   for (const auto& ending : kEndings) {
     SCOPED_TRACE(std::string("typed [") + ending.title + "] [" + ending.arguments + "]");
     lstrcpyA(appState.title, "old title");
