@@ -125,7 +125,8 @@ char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char
   char folder[kPathSize];
   char text[kRegisteredSize];
   DirectoryPart(shortcutPath, folder, sizeof folder);
-  const char* fileName = shortcutPath + lstrlenA(folder) + 1;
+  const char* fileName = shortcutPath + lstrlenA(folder);
+  if (*fileName == '\\') ++fileName;  // a folder that is a drive's root keeps its backslash
   int reasons = ReasonsNotStartedAtLogon(scope, fileName, program);
   CopyText(text, sizeof text, kRegistered);
   if (replaced != NULL) {
