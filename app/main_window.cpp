@@ -6,12 +6,11 @@
 #include "flows/app_state.h"
 #include "flows/register_flow.h"
 #include "flows/remove_flow.h"
-#include "flows/title_dialog.h"
 #include "res/resource.h"
 
 static const char kBanner[] = "ショートカットを作成して、スタートアップに登録します";
 static const char kVersionLabel[] = "Ver.1.01";
-static const COLORREF kBlue = 0xFF0000;
+static const COLORREF kBlue = RGB(0, 0, 255);
 
 int CentreOnDesktop(HWND window) {
   RECT desktop, own;
@@ -144,7 +143,12 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
-      FollowContrastTheme(window, message, wParam);
+      FollowContrastTheme(window, message, wParam, &appState.highContrast);
+      return 0;
+    case WM_DPICHANGED:
+      // The dialog manager lays the controls out again; the banner and the
+      // version are the program's own to move, and the old ones must go.
+      InvalidateRect(window, NULL, TRUE);
       return 0;
     case WM_CLOSE:
       return appState.flowRunning ? HoldOff(window) : OnClose(window);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 
 const int kPathSize = 260;   // path text: 259 bytes and the terminator
 const int kFieldSize = 200;  // title and arguments: 199 bytes and the terminator
@@ -11,5 +12,5 @@ const int kFieldSize = 200;  // title and arguments: 199 bytes and the terminato
 // id, so it can be handed to the shell unchanged.
 typedef LONG StartupScope;
 static_assert(sizeof(StartupScope) == 4, "a 32-bit integer in both builds");
-const StartupScope kScopeUser = 7;       // CSIDL_STARTUP
-const StartupScope kScopeAllUsers = 24;  // CSIDL_COMMON_STARTUP
+const StartupScope kScopeUser = CSIDL_STARTUP;
+const StartupScope kScopeAllUsers = CSIDL_COMMON_STARTUP;

@@ -14,8 +14,7 @@ int WidenOwnText(const char* text, WCHAR* out, int size) {
 // active system codepage": Microsoft, "Use UTF-8 code pages in Windows
 // apps"), and no font is linked to the raster System font, so on any other
 // Windows Japanese comes out as boxes. On a Japanese Windows it stays 932
-// with the UTF-8 option on. The 9x family answers no wide call; there the
-// process's code page is the system's.
+// with the UTF-8 option on. A failed query leaves the process's code page.
 static UINT SystemFontCodePage() {
   DWORD codePage = 0;
   if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
@@ -48,6 +47,12 @@ int ContrastThemeOn() {
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+void FollowContrastTheme(HWND window, UINT message, WPARAM wParam, BYTE* highContrast) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
+  *highContrast = static_cast<BYTE>(ContrastThemeOn());
+  InvalidateRect(window, NULL, TRUE);
+}
+
 void BeginOwnTexts(HWND window, HDC dc, int highContrast, OwnTexts* texts) {
   LOGFONTW face;
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
@@ -65,7 +70,11 @@ void BeginOwnTexts(HWND window, HDC dc, int highContrast, OwnTexts* texts) {
     BaseUnits(dc, at96, &texts->unitsX96, &texts->unitsY96);
     DeleteObject(at96);
   }
-  int scaled = texts->unitsX != texts->unitsX96 || texts->unitsY != texts->unitsY96;
+  // A per-monitor aware window on a 100 % monitor while the logon scale is
+  // 150 % has its dialog at 96 dpi, yet the stock System font of its context
+  // is the logon scale's size.
+  int scaled = texts->unitsX != texts->unitsX96 || texts->unitsY != texts->unitsY96 ||
+               GetDeviceCaps(dc, LOGPIXELSY) != 96;
   // The template's "ＭＳ Ｐゴシック", in every Windows 10 and 11 whatever its
   // language; the dialog manager asks for it by its Unicode name.
   if (scaled || SystemFontCodePage() != kOwnCodePage) texts->previousFont = SelectObject(dc, font);

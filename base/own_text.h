@@ -25,12 +25,18 @@ struct OwnTexts {
 // HCF_HIGHCONTRASTON): the texts are then drawn in its colours.
 int ContrastThemeOn();
 
+// Where the message tells that the colours or the contrast theme changed,
+// reads whether a contrast theme runs into *highContrast (Microsoft asks
+// programs to check at start and on these) and has window painted again.
+void FollowContrastTheme(HWND window, UINT message, WPARAM wParam, BYTE* highContrast);
+
 // Prepares dc, window's drawing context, for its texts. The font: where the
-// dialog is drawn at 96 dpi, the context's own (the System font) where the
-// system's code page is 932, which GDI keeps even where the manifest gave
-// the process another; elsewhere that font has no Japanese, and the dialog's
-// font does. Above 96 dpi always the dialog's font, made for the window's
-// scale: the System font is a bitmap font made for 96 and 120 dpi only.
+// dialog and the context are both at 96 dpi, the context's own (the System
+// font) where the system's code page is 932, which GDI keeps even where the
+// manifest gave the process another; elsewhere that font has no Japanese,
+// and the dialog's font does. Otherwise always the dialog's font, made for
+// the window's scale: the System font is a bitmap font made for 96 and 120
+// dpi only, and its size is the logon scale's, not the monitor's.
 void BeginOwnTexts(HWND window, HDC dc, int highContrast, OwnTexts* texts);
 
 // Draws one of the program's texts, wide, at (x, y), its place in pixels at

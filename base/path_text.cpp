@@ -12,6 +12,17 @@ static const char* FindLastBackslash(const char* path) {
   return last;
 }
 
+const char* FileNamePart(const char* path) {
+  const char* separator = FindLastBackslash(path);
+  return separator != NULL ? separator + 1 : path;
+}
+
+int AppendToFolder(char* path, size_t size, const char* name) {
+  const char* end = path + lstrlenA(path);
+  int endsInSeparator = end != path && FileNamePart(path) == end;
+  return (endsInSeparator || AppendText(path, size, "\\")) && AppendText(path, size, name);
+}
+
 int DirectoryPart(const char* path, char* out, size_t size) {
   if (size == 0) return 0;
   out[0] = '\0';
@@ -41,8 +52,7 @@ const char* PathBelowFolder(const char* path, const char* folder) {
 }
 
 int FileNameHolds(const char* path, const char* word) {
-  const char* separator = FindLastBackslash(path);
-  for (const char* p = separator != NULL ? separator + 1 : path; *p != '\0'; p = CharNextA(p)) {
+  for (const char* p = FileNamePart(path); *p != '\0'; p = CharNextA(p)) {
     size_t i = 0;
     while (word[i] != '\0' && AsciiUpper(p[i]) == word[i]) ++i;
     if (word[i] == '\0') return 1;

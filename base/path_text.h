@@ -12,6 +12,15 @@
 // fit in out.
 int DirectoryPart(const char* path, char* out, size_t size);
 
+// The file-name part of path: what follows its last backslash, or the whole
+// path where it has none. Empty for a path that ends in a backslash.
+const char* FileNamePart(const char* path);
+
+// Appends name to the folder in path (size bytes), one backslash between:
+// none is added where the folder ends in one already (a drive's root, C:\).
+// Returns 1, or 0 where it does not fit (path then holds a cut text).
+int AppendToFolder(char* path, size_t size, const char* name);
+
 // Where path lies inside folder (a whole folder, its name in any ASCII case,
 // each double-byte character as it is): the rest of path, from the backslash
 // after folder on. NULL when path is not inside folder.

@@ -2,30 +2,27 @@
 
 #include "base/text.h"
 
-// LOAD_LIBRARY_SEARCH_SYSTEM32, which this program's headers (aimed at
-// Windows XP) do not define.
-const DWORD kSearchSystem32 = 0x800;
-
 // 1 once SetDefaultDllDirectories has taken: Windows 8 and later, or 7 with
-// its security update. Those also take kSearchSystem32 in LoadLibraryEx.
+// its security update (KB2533623). Those also take
+// LOAD_LIBRARY_SEARCH_SYSTEM32 in LoadLibraryEx.
 static int searchLocked = 0;
 
 HMODULE KernelModule() { return GetModuleHandleA("kernel32.dll"); }
 
 void LockDllSearch() {
-  BOOL(WINAPI * setDefaultDirectories)(DWORD) = NULL;
-  BOOL(WINAPI * setDirectory)(LPCSTR) = NULL;
+  decltype(&::SetDefaultDllDirectories) setDefaultDirectories = NULL;
   if (BindFunction(KernelModule(), "SetDefaultDllDirectories", &setDefaultDirectories)) {
-    searchLocked = setDefaultDirectories(kSearchSystem32) ? 1 : 0;
+    searchLocked = setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) ? 1 : 0;
     if (searchLocked) return;
   }
-  // XP SP1 to Vista: at least the current directory leaves the search. The
-  // 9x family has neither; there the full paths below are all there is.
+  // Windows 7 without that update: at least the current directory leaves
+  // the search; the full paths below keep the program's folder out.
+  decltype(&::SetDllDirectoryA) setDirectory = NULL;
   if (BindFunction(KernelModule(), "SetDllDirectoryA", &setDirectory)) setDirectory("");
 }
 
 HMODULE LoadSystemDll(const char* dll) {
-  if (searchLocked) return LoadLibraryExA(dll, NULL, kSearchSystem32);
+  if (searchLocked) return LoadLibraryExA(dll, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
   char path[MAX_PATH];
   UINT length = GetSystemDirectoryA(path, sizeof path);
   if (length == 0 || length >= sizeof path) return NULL;

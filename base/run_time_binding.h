@@ -1,7 +1,8 @@
 // The one way the program binds a function at run time: by name, from a
-// system DLL only, typed as the caller declares it. Functions newer than the
-// oldest Windows the program runs on are bound so, never imported: a missing
-// import would stop the program from starting there at all.
+// system DLL only, typed by the SDK's own declaration (decltype). Functions
+// newer than the oldest Windows the program runs on (Windows 7) are bound
+// so, never imported: a missing import would stop the program from starting
+// there at all.
 #pragma once
 
 #include <windows.h>

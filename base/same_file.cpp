@@ -1,29 +1,22 @@
 #include "base/same_file.h"
 
 #include "base/limits.h"
-#include "base/run_time_binding.h"
 #include "base/text.h"
 
 int SameNames(const WCHAR* a, int aLength, const WCHAR* b, int bLength) {
   // As the file system compares: unit by unit through the system's own
-  // upper case, never by a language's rules. Windows before Vista lacks the
-  // call that does it; there the units are compared as they are.
-  int(WINAPI * compareOrdinal)(LPCWSTR, int, LPCWSTR, int, BOOL) = NULL;
-  if (BindFunction(KernelModule(), "CompareStringOrdinal", &compareOrdinal)) {
-    return compareOrdinal(a, aLength, b, bLength, TRUE) == CSTR_EQUAL;
-  }
-  int i = 0;
-  while (i < aLength && i < bLength && a[i] == b[i]) ++i;
-  return i == aLength && i == bLength;
+  // upper case, never by a language's rules.
+  return CompareStringOrdinal(a, aLength, b, bLength, TRUE) == CSTR_EQUAL;
 }
 
 void LongForm(const WCHAR* path, WCHAR* out, int size) {
-  // GetLongPathNameW is not in the first Windows 95.
-  DWORD(WINAPI * longPathName)(LPCWSTR, LPWSTR, DWORD) = NULL;
-  DWORD length = BindFunction(KernelModule(), "GetLongPathNameW", &longPathName)
-                     ? longPathName(path, out, static_cast<DWORD>(size))
-                     : 0;
-  if (length == 0 || length >= static_cast<DWORD>(size)) lstrcpynW(out, path, size);
+  // The full path first: C:\a\..\b and C:\b are one file, and the long
+  // form keeps . and .. as they are.
+  WCHAR full[2 * kPathSize];
+  DWORD length = GetFullPathNameW(path, ARRAYSIZE(full), full, NULL);
+  const WCHAR* named = length > 0 && length < ARRAYSIZE(full) ? full : path;
+  length = GetLongPathNameW(named, out, static_cast<DWORD>(size));
+  if (length == 0 || length >= static_cast<DWORD>(size)) lstrcpynW(out, named, size);
 }
 
 int SameFileW(const WCHAR* a, const WCHAR* b) {

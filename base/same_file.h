@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
-// 1 when the length units of a and those of b are the same name, case aside
-// (before Vista, case and all).
+// 1 when the length units of a and those of b are the same name, case aside.
 int SameNames(const WCHAR* a, int aLength, const WCHAR* b, int bLength);
 
-// The long form of the full path in out (size units): every 8.3 name made
-// long. A path that is not there, or does not fit, is copied as it is, or
-// cut.
+// The long form of path in out (size units): made full (. and .. resolved),
+// then every 8.3 name made long. A path that is not there keeps its full
+// form; one that does not fit is copied as it is, or cut.
 void LongForm(const WCHAR* path, WCHAR* out, int size);
 
 // 1 when a and b (UTF-16) name the same file or folder.

@@ -1,6 +1,5 @@
 #include "base/system_dlls.h"
 
-#include "base/platform_version.h"
 #include "base/run_time_binding.h"
 #include "base/text.h"
 
@@ -12,27 +11,22 @@ int BindSystemDlls(char* missing, size_t size) {
     const char* dll;
     const char* name;
     size_t slot;  // where in systemDlls
-    int wide;     // only on the NT family
   };
   static const Binding kBindings[] = {
-      {"comdlg32.dll", "GetOpenFileNameA", offsetof(SystemDlls, GetOpenFileNameA), 0},
-      {"comdlg32.dll", "GetOpenFileNameW", offsetof(SystemDlls, GetOpenFileNameW), 1},
-      {"comdlg32.dll", "CommDlgExtendedError", offsetof(SystemDlls, CommDlgExtendedError), 0},
-      {"shell32.dll", "SHGetMalloc", offsetof(SystemDlls, SHGetMalloc), 0},
-      {"shell32.dll", "SHGetSpecialFolderLocation", offsetof(SystemDlls, SHGetSpecialFolderLocation), 0},
-      {"shell32.dll", "SHGetPathFromIDListA", offsetof(SystemDlls, SHGetPathFromIDListA), 0},
-      {"shell32.dll", "SHGetPathFromIDListW", offsetof(SystemDlls, SHGetPathFromIDListW), 1},
-      {"ole32.dll", "CoInitialize", offsetof(SystemDlls, CoInitialize), 0},
-      {"ole32.dll", "CoUninitialize", offsetof(SystemDlls, CoUninitialize), 0},
-      {"ole32.dll", "CoCreateInstance", offsetof(SystemDlls, CoCreateInstance), 0},
+      {"comdlg32.dll", "GetOpenFileNameW", offsetof(SystemDlls, GetOpenFileNameW)},
+      {"comdlg32.dll", "CommDlgExtendedError", offsetof(SystemDlls, CommDlgExtendedError)},
+      {"shell32.dll", "SHGetMalloc", offsetof(SystemDlls, SHGetMalloc)},
+      {"shell32.dll", "SHGetSpecialFolderLocation", offsetof(SystemDlls, SHGetSpecialFolderLocation)},
+      {"shell32.dll", "SHGetPathFromIDListW", offsetof(SystemDlls, SHGetPathFromIDListW)},
+      {"ole32.dll", "CoInitialize", offsetof(SystemDlls, CoInitialize)},
+      {"ole32.dll", "CoUninitialize", offsetof(SystemDlls, CoUninitialize)},
+      {"ole32.dll", "CoCreateInstance", offsetof(SystemDlls, CoCreateInstance)},
   };
   // A function added to the record needs its row here.
   static_assert(sizeof(SystemDlls) == ARRAYSIZE(kBindings) * sizeof(FARPROC), "one row for every slot");
   if (size > 0) missing[0] = '\0';
   if (bound) return 1;
-  int nineX = RunningOnWindows9x();
   for (const Binding& binding : kBindings) {
-    if (binding.wide && nineX) continue;
     FARPROC found = NULL;
     if (!BindFunction(LoadSystemDll(binding.dll), binding.name, &found)) {
       CopyText(missing, size, binding.dll);

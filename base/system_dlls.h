@@ -12,16 +12,14 @@
 #include <stddef.h>
 
 // Every function of those DLLs the program calls, typed as the system
-// declares it (stdcall in the 32-bit program). Null until bound.
-// The wide functions (GetOpenFileNameW, SHGetPathFromIDListW) stay null on
-// the Windows 9x family, whose file names are in the ANSI code page already.
+// declares it (stdcall in the 32-bit program). Null until bound. File names
+// come through the wide functions only: the ANSI ones give a look-alike for
+// a name the code page cannot hold.
 struct SystemDlls {
-  decltype(&::GetOpenFileNameA) GetOpenFileNameA;
   decltype(&::GetOpenFileNameW) GetOpenFileNameW;
   decltype(&::CommDlgExtendedError) CommDlgExtendedError;
   decltype(&::SHGetMalloc) SHGetMalloc;
   decltype(&::SHGetSpecialFolderLocation) SHGetSpecialFolderLocation;
-  decltype(&::SHGetPathFromIDListA) SHGetPathFromIDListA;
   decltype(&::SHGetPathFromIDListW) SHGetPathFromIDListW;
   decltype(&::CoInitialize) CoInitialize;
   decltype(&::CoUninitialize) CoUninitialize;

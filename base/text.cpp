@@ -31,10 +31,8 @@ int AppendText(char* dst, size_t size, const char* src) {
 
 NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size) {
   // Windows refuses WC_NO_BEST_FIT_CHARS and a used-default flag for UTF-8.
-  // (This program's headers, aimed at XP, lack WC_ERR_INVALID_CHARS.)
-  const DWORD kErrInvalidChars = 0x80;
   BOOL usedDefault = FALSE;
-  DWORD flags = codePage == CP_UTF8 ? kErrInvalidChars : WC_NO_BEST_FIT_CHARS;
+  DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL* used = codePage == CP_UTF8 ? NULL : &usedDefault;
   int needed = WideCharToMultiByte(codePage, flags, wide, -1, NULL, 0, NULL, used);
   if (needed == 0 || usedDefault) return kNotExact;

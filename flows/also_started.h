@@ -3,8 +3,9 @@
 // (it still starts).
 #pragma once
 
-// text, then a line for each other entry that starts program at logon (the
-// shortcut at except left out; null: none), each after a blank line. On the
-// process heap (HeapFree), sized for the lines found; null where memory is
-// short. *found is how many lines were added. COM must be initialised.
-char* WithAlsoStartedLines(const char* text, const char* program, const char* except, int* found);
+#include "base/growing_text.h"
+
+// Adds to text a line for each other entry that starts program at logon (the
+// shortcut at except left out; null: none), each after a blank line. Returns
+// how many were found. COM must be initialised.
+int AddAlsoStartedLines(GrowingText* text, const char* program, const char* except);

@@ -1,5 +1,6 @@
 #include "flows/flow_messages.h"
 
+#include "base/growing_text.h"
 #include "base/system_dlls.h"
 #include "base/text.h"
 #include "startup/startup_folder.h"
@@ -22,6 +23,7 @@ static const char kSystemDllMissing[] = "Windows のシステム ファイルを
 static const char kNotWritten[] = "ショートカットを登録できませんでした。";
 static const char kRunAsAdmin[] = "すべてのユーザーに適用するには、管理者として実行してください。";
 static const char kNotDeleted[] = " を削除できませんでした。";
+static const char kShortcutNotRead[] = "選択したショートカットを読み込めなかったため登録できませんでした。";
 
 void ShowWarning(HWND owner, const char* text) {
   MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONWARNING);
@@ -64,18 +66,19 @@ void SystemErrorText(DWORD code, char* out, size_t size) {
 // What failed, a blank line, the system's words for code, and where access
 // to the all-users folder was denied, what to do about it.
 static void ShowFailure(HWND owner, const char* stem, const char* what, DWORD code, int deniedForAllUsers) {
-  char text[1024];
   char reason[512];
   SystemErrorText(code, reason, sizeof reason);
-  CopyText(text, sizeof text, stem);
-  AppendText(text, sizeof text, what);
-  AppendText(text, sizeof text, "\n\n");
-  AppendText(text, sizeof text, reason);
+  GrowingText text = NewText();
+  AddText(&text, stem);
+  AddText(&text, what);
+  AddText(&text, "\n\n");
+  AddText(&text, reason);
   if (deniedForAllUsers) {
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, kRunAsAdmin);
+    AddText(&text, "\n\n");
+    AddText(&text, kRunAsAdmin);
   }
-  ShowWarning(owner, text);
+  ShowWarning(owner, TextOr(text, what));
+  FreeText(&text);
 }
 
 void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope) {
@@ -83,6 +86,10 @@ void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope) {
   // Win32 code; FormatMessage knows most of those under the HRESULT as well.
   ShowFailure(owner, "", kNotWritten, static_cast<DWORD>(result),
               result == E_ACCESSDENIED && scope == kScopeAllUsers);
+}
+
+void ShowShortcutNotRead(HWND owner, HRESULT result) {
+  ShowFailure(owner, "", kShortcutNotRead, static_cast<DWORD>(result), 0);
 }
 
 void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope) {

@@ -23,6 +23,10 @@ void ShowWarning(HWND owner, const char* text);
 // run as administrator.
 void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope);
 
+// The picked shortcut could not be read (or COM not started to read it): our
+// sentence, a blank line, the system's text for result.
+void ShowShortcutNotRead(HWND owner, HRESULT result);
+
 // The file of the given stem could not be deleted: our sentence, a blank
 // line, the system's text for error (GetLastError()), and for access denied
 // in the all-users folder the same hint as above.

@@ -41,32 +41,25 @@ static const char kRemovableDriveLine[] =
     "ただし、このプログラムは取り外しできるドライブにあるため、ログインしたときにそのドライブがなければ起動しません。";
 static const char kReplacedLine[] = "同じ名前のショートカットがあったため、置き換えました。";
 static const char kReplacedTargetLabel[] = "置き換える前のリンク先: ";
-// Room for the success and every line of a fixed number that may follow it,
-// each after a blank line: the replaced shortcut with a whole path, and every
-// reason at once (of the two drives' only one). The lines of other entries
-// come on top, in a buffer sized for them.
-const size_t kRegisteredSize = sizeof kRegistered + sizeof kReplacedLine + sizeof kReplacedTargetLabel + kPathSize +
-                               sizeof kSwitchedOffLine + sizeof kManifestElevatesLine +
-                               sizeof kCompatibilityElevatesLine + sizeof kTakenForInstallerLine +
-                               sizeof kOtherUsersLine +
-                               (sizeof kNetworkDriveLine > sizeof kRemovableDriveLine ? sizeof kNetworkDriveLine
-                                                                                       : sizeof kRemovableDriveLine) +
-                               7 * 2;
-
 // The chooser hands back the program a picked shortcut points to; Wine's,
 // and Windows' for some shortcuts, hand back the shortcut itself. Then its
-// target is the pick. Returns 0 after a warning for a target the program
-// cannot hold.
+// target is the pick. Returns 0 after a warning for a shortcut that could
+// not be read (COM not started included) or a target the program cannot
+// hold.
 static int TakeShortcutTarget(HWND owner) {
   char target[kPathSize];
-  NarrowResult read = kNarrowedExactly;
-  target[0] = '\0';
-  if (SUCCEEDED(systemDlls.CoInitialize(NULL))) {
-    read = ReadShortcutTarget(appState.chosenPath, target, sizeof target);
+  HRESULT why = systemDlls.CoInitialize(NULL);
+  TargetRead read = kShortcutNotRead;
+  if (SUCCEEDED(why)) {
+    read = ReadShortcutTarget(appState.chosenPath, target, sizeof target, &why);
     systemDlls.CoUninitialize();
   }
-  if (read != kNarrowedExactly) {
-    ShowWarning(owner, read == kNotExact ? kProgramNameNotExact : kProgramPathTooLong);
+  if (read == kShortcutNotRead) {
+    ShowShortcutNotRead(owner, why);
+    return 0;
+  }
+  if (read != kTargetRead) {
+    ShowWarning(owner, read == kTargetNotExact ? kProgramNameNotExact : kProgramPathTooLong);
     return 0;
   }
   CopyText(appState.chosenPath, sizeof appState.chosenPath, target);
@@ -106,12 +99,12 @@ int ChooseProgram(HWND owner) {
 static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size) {
   target[0] = '\0';
   if (!IsFile(shortcutPath)) return 0;
-  ReadShortcutTarget(shortcutPath, target, size);
+  ReadShortcutTarget(shortcutPath, target, size, NULL);
   return 1;
 }
 
-char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
-                        int* warn) {
+GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
+                              int* warn) {
   static const struct {
     int reason;
     const char* line;
@@ -122,30 +115,25 @@ char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char
                 {kOtherUsersCannot, kOtherUsersLine},
                 {kOnNetworkDrive, kNetworkDriveLine},
                 {kOnRemovableDrive, kRemovableDriveLine}};
-  char folder[kPathSize];
-  char text[kRegisteredSize];
-  DirectoryPart(shortcutPath, folder, sizeof folder);
-  const char* fileName = shortcutPath + lstrlenA(folder);
-  if (*fileName == '\\') ++fileName;  // a folder that is a drive's root keeps its backslash
-  int reasons = ReasonsNotStartedAtLogon(scope, fileName, program);
-  CopyText(text, sizeof text, kRegistered);
+  GrowingText text = NewText();
+  int reasons = ReasonsNotStartedAtLogon(scope, FileNamePart(shortcutPath), program);
+  AddText(&text, kRegistered);
   if (replaced != NULL) {
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, kReplacedLine);
+    AddText(&text, "\n\n");
+    AddText(&text, kReplacedLine);
     if (replaced[0] != '\0') {
-      AppendText(text, sizeof text, kReplacedTargetLabel);
-      AppendText(text, sizeof text, replaced);
+      AddText(&text, kReplacedTargetLabel);
+      AddText(&text, replaced);
     }
   }
   for (const auto& line : kLines) {
     if ((reasons & line.reason) == 0) continue;
-    AppendText(text, sizeof text, "\n\n");
-    AppendText(text, sizeof text, line.line);
+    AddText(&text, "\n\n");
+    AddText(&text, line.line);
   }
-  int others = 0;
-  char* message = WithAlsoStartedLines(text, program, shortcutPath, &others);
+  int others = AddAlsoStartedLines(&text, program, shortcutPath);
   *warn = reasons != 0 || others > 0;
-  return message;
+  return text;
 }
 
 int RegisterProgram(HWND owner) {
@@ -188,19 +176,19 @@ int RegisterProgram(HWND owner) {
   // unseen: the first program would stop starting at logon without a word.
   char replacedTarget[kPathSize];
   int replaces = ReadReplacedShortcut(shortcutPath, replacedTarget, sizeof replacedTarget);
-  HRESULT written = CreateStartupShortcut(shortcutPath, target, workingDirectory,
-                                          appState.arguments, SW_SHOWNORMAL, NULL, NULL, 0);
+  HRESULT written = CreateStartupShortcut(shortcutPath, target, workingDirectory, appState.arguments);
   int warn = 0;
-  char* text = SUCCEEDED(written)
-                   ? RegisteredMessage(appState.scope, shortcutPath, target, replaces ? replacedTarget : NULL, &warn)
-                   : NULL;
+  GrowingText text = NewText();
+  if (SUCCEEDED(written)) {
+    text = RegisteredMessage(appState.scope, shortcutPath, target, replaces ? replacedTarget : NULL, &warn);
+  }
   systemDlls.CoUninitialize();
 
   if (SUCCEEDED(written)) {
-    MessageBoxA(owner, text != NULL ? text : kRegistered, kCaption, MB_OK | (warn ? MB_ICONWARNING : MB_ICONINFORMATION));
+    MessageBoxA(owner, TextOr(text, kRegistered), kCaption, MB_OK | (warn ? MB_ICONWARNING : MB_ICONINFORMATION));
   } else {
     ShowShortcutNotWritten(owner, written, appState.scope);
   }
-  if (text != NULL) HeapFree(GetProcessHeap(), 0, text);
+  FreeText(&text);
   return 1;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/growing_text.h"
 #include "base/limits.h"
 
 // Opens the program chooser in appState.initialFolder. After a pick the
@@ -20,8 +21,8 @@ int RegisterProgram(HWND owner);
 // shortcutPath in scope's Startup folder: the success; the shortcut it
 // replaced (replaced non-null: the program that one started, or empty where
 // it named none); each reason Windows will not (or may not) start the program
-// at logon; then every other entry that starts it. On the process heap
-// (HeapFree), or null where memory is short. *warn is 1 where a line but the
+// at logon; then every other entry that starts it. Its text is null where
+// memory ran short (FreeText it either way). *warn is 1 where a line but the
 // replaced one makes the message a warning. COM must be initialised.
-char* RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
-                        int* warn);
+GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
+                              int* warn);

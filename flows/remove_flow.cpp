@@ -23,9 +23,6 @@ static const char kRemoved[] = " をスタートアップフォルダから削�
 static const char kNotRemoved[] = "処理はキャンセルされ削除されませんでした";
 static const char kNotInStartupFolder[] = "スタートアップフォルダにないファイルは削除できません。";
 
-// A stem of up to 259 bytes, the longer suffix (41 bytes) and the terminator.
-const size_t kMessageSize = 301;
-
 int ChooseShortcut(HWND owner) {
   char startFolder[kPathSize];
   if (!StartupFolderReady(owner, startFolder, appState.scope)) return 0;
@@ -53,7 +50,7 @@ static int InAStartupFolder(HWND owner, const char* path) {
 }
 
 int RemoveShortcut(HWND owner) {
-  char text[kMessageSize];  // the stem, then what a message says of it
+  char stem[kPathSize];
   char program[kPathSize];
 
   if (!SystemDllsReady(owner)) return 0;
@@ -62,29 +59,29 @@ int RemoveShortcut(HWND owner) {
     ShowWarning(owner, kNotInStartupFolder);
     return 0;
   }
-  DisplayStem(appState.chosenPath, text, kPathSize);
-  size_t stemLength = lstrlenA(text);
-
-  AppendText(text, sizeof text, kWillRemove);
-  if (MessageBoxA(owner, text, kCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES) {
+  DisplayStem(appState.chosenPath, stem, sizeof stem);
+  GrowingText text = NewText();
+  AddText(&text, stem);
+  AddText(&text, kWillRemove);
+  int yes = MessageBoxA(owner, TextOr(text, kWillRemove), kCaption, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+  FreeText(&text);
+  if (!yes) {
     MessageBoxA(owner, kNotRemoved, kCaption, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
-  text[stemLength] = '\0';
   // Read before the shortcut goes: the program may still start at logon
   // through another entry, and then the user is told.
   HRESULT initialised = systemDlls.CoInitialize(NULL);
   program[0] = '\0';
   if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program);
   if (DeleteFileA(appState.chosenPath)) {
-    int others = 0;
-    AppendText(text, sizeof text, kRemoved);
-    char* message = SUCCEEDED(initialised) ? WithAlsoStartedLines(text, program, NULL, &others) : NULL;
-    MessageBoxA(owner, message != NULL ? message : text, kCaption,
-                MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
-    if (message != NULL) HeapFree(GetProcessHeap(), 0, message);
+    AddText(&text, stem);
+    AddText(&text, kRemoved);
+    int others = SUCCEEDED(initialised) ? AddAlsoStartedLines(&text, program, NULL) : 0;
+    MessageBoxA(owner, TextOr(text, kRemoved), kCaption, MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
+    FreeText(&text);
   } else {
-    ShowDeletionFailed(owner, text, GetLastError(), appState.scope);
+    ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
   }
   if (SUCCEEDED(initialised)) systemDlls.CoUninitialize();
   return 0;

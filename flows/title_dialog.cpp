@@ -11,6 +11,7 @@ static const char kCancelledWarning[] = "スタートアップへの登録はキ
 static const char kTitleFieldTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 static const char kArgumentsFieldTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 static const char kTitleNotExact[] = "タイトルに、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
+static const char kNotOpened[] = "タイトルの入力画面を開けませんでした。";
 static const char kArgumentsNotExact[] = "引数に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
 
 INT_PTR RunTitleDialog() {
@@ -21,9 +22,14 @@ INT_PTR RunTitleDialog() {
   // a character the code page lacks would be a look-alike before it is read.
   INT_PTR result = DialogBoxParamW(NULL, MAKEINTRESOURCEW(IDD_TITLE), appState.mainWindow,
                                    TitleDialogProc, 0);
-  // A dialog that could not be created (-1) must not leave the title of an
-  // earlier run behind, or the flow would write a shortcut nobody asked for.
-  if (result == IDC_TITLE_CANCEL || result == -1) appState.title[0] = '\0';
+  // A dialog that could not be created (-1; 0 where the owner is not a
+  // window or the wide call is not there) must not leave the title of an
+  // earlier run behind, or the flow would write a shortcut nobody asked for;
+  // and the user, who picked a program, is told why nothing follows.
+  if (result != IDC_TITLE_OK) appState.title[0] = '\0';
+  if (result == 0 || result == -1) {
+    MessageBoxA(appState.mainWindow, kNotOpened, kCaption, MB_OK | MB_ICONWARNING);
+  }
   appState.titleDialog = NULL;
   return result;
 }
@@ -33,16 +39,10 @@ void PaintTitlePrompts(HWND window) {
   OwnTexts texts;
   HDC dc = BeginPaint(window, &paint);
   BeginOwnTexts(window, dc, appState.highContrast, &texts);
-  DrawOwnText(texts, 10, 10, kTitlePrompt, 0x0000FF);
-  DrawOwnText(texts, 10, 100, kArgumentsPrompt, 0xFF0000);
+  DrawOwnText(texts, 10, 10, kTitlePrompt, RGB(255, 0, 0));
+  DrawOwnText(texts, 10, 100, kArgumentsPrompt, RGB(0, 0, 255));
   EndOwnTexts(texts);
   EndPaint(window, &paint);
-}
-
-void FollowContrastTheme(HWND window, UINT message, WPARAM wParam) {
-  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
-  appState.highContrast = static_cast<BYTE>(ContrastThemeOn());
-  InvalidateRect(window, NULL, TRUE);
 }
 
 // The field as typed, in the process's code page (932 by the manifest): read
@@ -121,7 +121,12 @@ INT_PTR CALLBACK TitleDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
-      FollowContrastTheme(window, message, wParam);
+      FollowContrastTheme(window, message, wParam, &appState.highContrast);
+      return 0;
+    case WM_DPICHANGED:
+      // The dialog manager lays the controls out again; the prompts are
+      // the program's own to move, and the old ones must go.
+      InvalidateRect(window, NULL, TRUE);
       return 0;
     case WM_CLOSE:
       MessageBoxA(window, kCancelledWarning, kCaption, MB_OK | MB_ICONWARNING);

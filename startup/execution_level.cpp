@@ -3,26 +3,11 @@
 #include <windows.h>
 
 #include "base/limits.h"
-#include "base/run_time_binding.h"
 #include "base/text.h"
 
 // The record handed to CreateActCtxW holds five pointers.
 static_assert(sizeof(ACTCTXW) == (sizeof(void*) == 4 ? 32 : 56), "the activation context record's size");
 static_assert(sizeof(ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION) == 12, "the run level record's size");
-
-// Looked up, not imported: Windows 2000 and the 9x family lack them, and a
-// missing import would stop the program from starting there at all.
-struct ActCtxFunctions {
-  decltype(&::CreateActCtxW) create;
-  decltype(&::QueryActCtxW) query;
-  decltype(&::ReleaseActCtx) release;
-};
-
-static int BindActCtx(ActCtxFunctions* functions) {
-  HMODULE kernel = KernelModule();
-  return BindFunction(kernel, "CreateActCtxW", &functions->create) && BindFunction(kernel, "QueryActCtxW", &functions->query) &&
-         BindFunction(kernel, "ReleaseActCtx", &functions->release);
-}
 
 // The architecture Windows reads a program's manifest for: the program's
 // own. Without one named, it reads for the caller's (x86 under WoW64), and an
@@ -41,7 +26,6 @@ static USHORT ManifestArchitecture(WORD machine) {
 }
 
 ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path, WORD machine) {
-  ActCtxFunctions functions;
   WCHAR widePath[kPathSize];
   ACTCTXW request;
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION information;
@@ -50,7 +34,7 @@ ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path, WORD machine) {
   ZeroMemory(&information, sizeof information);
   information.RunLevel = ACTCTX_RUN_LEVEL_UNSPECIFIED;
 
-  if (BindActCtx(&functions) && WidenPath(path, widePath, kPathSize)) {
+  if (WidenPath(path, widePath, kPathSize)) {
     request.cbSize = sizeof request;
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     request.lpSource = widePath;
@@ -59,22 +43,22 @@ ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path, WORD machine) {
     if (request.wProcessorArchitecture != PROCESSOR_ARCHITECTURE_UNKNOWN) {
       request.dwFlags |= ACTCTX_FLAG_PROCESSOR_ARCHITECTURE_VALID;
     }
-    context = functions.create(&request);
+    context = CreateActCtxW(&request);
   }
   if (context != INVALID_HANDLE_VALUE) {
     SIZE_T written = 0;
-    if (!functions.query(0, context, NULL, RunlevelInformationInActivationContext, &information, sizeof information,
+    if (!QueryActCtxW(0, context, NULL, RunlevelInformationInActivationContext, &information, sizeof information,
                          &written)) {
       information.RunLevel = ACTCTX_RUN_LEVEL_UNSPECIFIED;
     }
-    functions.release(context);
+    ReleaseActCtx(context);
   }
   return information.RunLevel;
 }
 
 // An administrator under UAC holds a limited token at logon, or a full one
-// when elevated; a standard user's token (and any with UAC off, or before
-// Vista, where the query fails) is of the default type.
+// when elevated; a standard user's token (and any with UAC off) is of the
+// default type.
 static int AdministratorUnderUac() {
   HANDLE token = NULL;
   TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;

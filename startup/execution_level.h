@@ -9,8 +9,8 @@
 // read by Windows' own reader, as the elevation service reads it: for the
 // program's own machine (ProgramMachine), with comments, namespace prefixes
 // and UTF-16 as Windows takes them, and none of the program's code run.
-// ACTCTX_RUN_LEVEL_UNSPECIFIED for no manifest, one without a run level, one
-// Windows rejects, or a Windows without run levels (before Vista).
+// ACTCTX_RUN_LEVEL_UNSPECIFIED for no manifest, one without a run level, or
+// one Windows rejects.
 ACTCTX_REQUESTED_RUN_LEVEL ManifestRunLevel(const char* path, WORD machine);
 
 // 1 when a program asking for level runs as administrator at logon:

@@ -1,8 +1,10 @@
 #include "startup/other_entries.h"
 
+#include <string.h>
 #include <windows.h>
 
 #include "base/is_file.h"
+#include "base/path_text.h"
 #include "base/platform_version.h"
 #include "base/same_file.h"
 #include "base/text.h"
@@ -35,10 +37,13 @@ static void Add(Search* search, const char* name, EntryPlace place) {
 // page cannot hold.
 static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
   char folder[kPathSize];
-  WCHAR pattern[kPathSize + 2];
+  char every[kPathSize];
+  WCHAR pattern[kPathSize];
   WIN32_FIND_DATAW found;
-  if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !WidenPath(folder, pattern, kPathSize)) return;
-  lstrcpynW(pattern + lstrlenW(pattern), L"\\*", 3);
+  if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !CopyText(every, sizeof every, folder) ||
+      !AppendToFolder(every, sizeof every, "*") || !WidenPath(every, pattern, kPathSize)) {
+    return;
+  }
   HANDLE listing = FindFirstFileW(pattern, &found);
   if (listing == INVALID_HANDLE_VALUE) return;
   int seen = 0;
@@ -48,8 +53,7 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
     char started[kPathSize];
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
         NarrowExactly(GetACP(), found.cFileName, name, sizeof name) != kNarrowedExactly || !EndsWithLnk(name) ||
-        !CopyText(path, sizeof path, folder) || !AppendText(path, sizeof path, "\\") ||
-        !AppendText(path, sizeof path, name)) {
+        !CopyText(path, sizeof path, folder) || !AppendToFolder(path, sizeof path, name)) {
       continue;
     }
     if ((search->except != NULL && SameFile(path, search->except)) || SwitchedOffInWindows(scope, name)) continue;
@@ -66,27 +70,17 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
 // adds it. Returns 1 for a full path (a drive's or a UNC one) the code page
 // holds.
 static int CandidateProgram(const WCHAR* start, const WCHAR* end, char* program, int size) {
-  WCHAR candidate[kPathSize + 4];
+  WCHAR candidate[kPathSize];
   int length = static_cast<int>(end - start);
   if (length < 3 || length >= kPathSize) return 0;
   lstrcpynW(candidate, start, length + 1);
-  const WCHAR* name = candidate;
-  for (const WCHAR* p = candidate; *p != 0; ++p) {
-    if (*p == L'\\') name = p + 1;
-  }
-  const WCHAR* dot = name;
-  while (*dot != 0 && *dot != L'.') ++dot;
-  if (*dot == 0) lstrcpynW(candidate + length, L".exe", 5);
   int full = (candidate[1] == L':' && candidate[2] == L'\\') || (candidate[0] == L'\\' && candidate[1] == L'\\');
-  return full && NarrowExactly(GetACP(), candidate, program, size) == kNarrowedExactly;
+  if (!full || NarrowExactly(GetACP(), candidate, program, size) != kNarrowedExactly) return 0;
+  // A dot is never part of a double-byte character.
+  return strchr(FileNamePart(program), '.') != NULL || AppendText(program, static_cast<size_t>(size), ".exe");
 }
 
-// The program a Run value's command line starts, as Windows reads one:
-// variables expanded; a quoted start is the program; otherwise the shortest
-// start ending before a space that names a file ("C:\Program Files\x\y.exe
-// /a" gives y.exe). A bare name, which Windows looks for along its search
-// path, is not taken. Returns 1 with the program in program (size bytes).
-static int RunValueProgram(const WCHAR* command, char* program, int size) {
+int RunCommandProgram(const WCHAR* command, char* program, int size) {
   WCHAR line[kLongestCommand];
   DWORD length = ExpandEnvironmentStringsW(command, line, kLongestCommand);
   if (length == 0 || length > static_cast<DWORD>(kLongestCommand)) return 0;
@@ -126,7 +120,8 @@ static void SearchRun(Search* search, HKEY root, REGSAM view, const char* list, 
     command[bytes / sizeof(WCHAR)] = 0;
     if (NarrowExactly(GetACP(), wideName, name, sizeof name) != kNarrowedExactly ||
         SwitchedOff(root, root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0, list, name) ||
-        !RunValueProgram(command, started, sizeof started) || !SameFile(started, search->program)) {
+        !RunCommandProgram(command, started, sizeof started) ||
+        !SameFile(started, search->program)) {
       continue;
     }
     Add(search, name, place);

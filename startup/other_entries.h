@@ -3,6 +3,8 @@
 // registry, an entry left out where Task Manager switched it off. Only reads.
 #pragma once
 
+#include <windows.h>
+
 #include "base/limits.h"
 
 // The places, in the order they are told.
@@ -20,3 +22,12 @@ struct OtherEntry {
 // hold exactly is not counted. COM must be initialised and the system DLLs
 // bound.
 int FindOtherEntries(const char* program, const char* except, OtherEntry* entries, int most);
+
+// The program a Run value's command line starts, as Windows reads one:
+// variables expanded; a quoted start is the program; otherwise the shortest
+// start ending before a space that names a file ("C:\Program Files\x\y.exe
+// /a" gives y.exe); ".exe" added where the name has no extension, as
+// CreateProcess adds it. A bare name, which Windows looks for along its
+// search path, is not taken. Returns 1 with the program in program (size
+// bytes).
+int RunCommandProgram(const WCHAR* command, char* program, int size);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "base/limits.h"
+#include "base/path_text.h"
 #include "base/text.h"
 
 // A dot is never part of a double-byte character and the byte after it always
@@ -19,24 +20,17 @@ int EndsWithLnk(const char* path) {
 
 int ComposeShortcutPath(char* path, size_t size, const char* title) {
   size_t limit = size < static_cast<size_t>(kPathSize) ? size : static_cast<size_t>(kPathSize);
-  int fits = AppendText(path, limit, "\\") && AppendText(path, limit, title);
+  int fits = AppendToFolder(path, limit, title);
   if (fits && !EndsWithLnk(title)) fits = AppendText(path, limit, ".lnk");
   if (!fits && size > 0) path[0] = '\0';
   return fits;
 }
 
 int DisplayStem(const char* path, char* out, size_t size) {
-  WCHAR wide[kPathSize];
   if (size == 0) return 0;
   out[0] = '\0';
-  if (!WidenPath(path, wide, kPathSize)) return 0;
-
-  const WCHAR* name = wide;
-  for (const WCHAR* p = wide; *p != 0; ++p) {
-    if (*p == L'\\') name = p + 1;
-  }
-  int capacity = size < static_cast<size_t>(kPathSize) ? static_cast<int>(size) : kPathSize;
-  if (WideCharToMultiByte(CP_ACP, 0, name, -1, out, capacity, NULL, NULL) == 0) {
+  size_t capacity = size < static_cast<size_t>(kPathSize) ? size : static_cast<size_t>(kPathSize);
+  if (lstrlenA(path) >= kPathSize || !CopyText(out, capacity, FileNamePart(path))) {
     out[0] = '\0';
     return 0;
   }

@@ -5,7 +5,8 @@
 
 #include <stddef.h>
 
-// path holds the Startup folder on entry. Appends a backslash and title, and
+// path holds the Startup folder on entry. Appends a backslash (none after a
+// drive's root, which has its own) and title, and
 // ".lnk" unless title already ends with ".lnk" in any ASCII case: the shell
 // starts a Startup entry by its extension, so every shortcut's name must end
 // so (a.LNK.b gives a.LNK.b.lnk). Returns 1 on
@@ -21,9 +22,8 @@ int EndsWithLnk(const char* path);
 // The name of the file at path as a title, the rule of ComposeShortcutPath
 // turned round: without ".lnk" where it ends so, in any ASCII case, else
 // whole. 表示.lnk gives 表示, a.LNK.b.lnk gives a.LNK.b, a.txt stays a.txt and
-// .lnk gives the empty string. The name is found through the UTF-16 form of
-// path. Returns 1, or 0 (out empty) if path or the name
-// does not fit the platform's path limit.
+// .lnk gives the empty string. Returns 1, or 0 (out empty) if path or the
+// name does not fit the platform's path limit.
 int DisplayStem(const char* path, char* out, size_t size);
 
 // 1 when title holds, as a character of its own, one of the nine that Windows

@@ -8,25 +8,40 @@
 #include "startup/program_files.h"
 #include "startup/shell_link_ids.h"
 
-NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size) {
+TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why) {
   IShellLinkW* link = NULL;
   IPersistFile* file = NULL;
   WCHAR widePath[kPathSize];
   // Wide: the ANSI interface would hand back a look-alike for a name the
   // code page cannot hold (cafe.exe for café.exe), another program.
   WCHAR wideTarget[MAX_PATH];
-  NarrowResult result = kNarrowedExactly;
+  TargetRead result = kTargetRead;
   target[0] = '\0';
 
   HRESULT hr = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkW,
                                            reinterpret_cast<void**>(&link));
   if (SUCCEEDED(hr)) hr = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(hr) && !WidenPath(shortcutPath, widePath, kPathSize)) hr = E_FAIL;
+  if (SUCCEEDED(hr) && !WidenPath(shortcutPath, widePath, kPathSize)) hr = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   if (SUCCEEDED(hr)) hr = file->Load(widePath, STGM_READ);
-  // No flags: the path as the shell starts it, environment variables expanded.
+  // No flags: the path as the shell starts it, environment variables
+  // expanded. S_FALSE: a shortcut to something that is no file.
   if (SUCCEEDED(hr)) hr = link->GetPath(wideTarget, MAX_PATH, NULL, 0);
-  if (hr == S_OK) result = NarrowExactly(GetACP(), wideTarget, target, size);
-  if (result != kNarrowedExactly) target[0] = '\0';
+  if (FAILED(hr)) {
+    result = kShortcutNotRead;
+    if (why != NULL) *why = hr;
+  } else if (hr == S_OK) {
+    switch (NarrowExactly(GetACP(), wideTarget, target, size)) {
+      case kNarrowedExactly:
+        break;
+      case kNotExact:
+        result = kTargetNotExact;
+        break;
+      default:
+        result = kTargetTooLong;
+        break;
+    }
+  }
+  if (result != kTargetRead) target[0] = '\0';
 
   if (file != NULL) file->Release();
   if (link != NULL) link->Release();
@@ -35,7 +50,7 @@ NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size
 
 void ReadStartedProgram(const char* shortcutPath, char* program, int size) {
   char counterpart[kPathSize];
-  if (ReadShortcutTarget(shortcutPath, program, size) != kNarrowedExactly) program[0] = '\0';
+  if (ReadShortcutTarget(shortcutPath, program, size, NULL) != kTargetRead) program[0] = '\0';
   if (program[0] != '\0' && ProgramFilesCounterpart(program, counterpart, sizeof counterpart)) {
     CopyText(program, static_cast<size_t>(size), counterpart);
   }

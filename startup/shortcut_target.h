@@ -5,14 +5,23 @@
 
 #include "base/text.h"
 
+// How reading a shortcut's target went.
+enum TargetRead {
+  kTargetRead,       // read: the target, or the empty string where it names no file
+  kTargetNotExact,   // read, but its name holds a character the code page cannot hold
+  kTargetTooLong,    // read, but longer than the buffer
+  kShortcutNotRead,  // the shortcut could not be read at all
+};
+
 // Loads the shortcut at shortcutPath into the shell's link object and writes
 // its target into target (size bytes), with %ProgramFiles% and the like
 // expanded as the shell expands them at logon. The shortcut is not resolved:
 // that may search the disk or show a window. The target's name is converted
-// exactly (NarrowExactly); a shortcut that cannot be read, or names no file,
-// gives the empty string. COM must be initialised on the calling thread, and
-// the system DLLs bound (BindSystemDlls).
-NarrowResult ReadShortcutTarget(const char* shortcutPath, char* target, int size);
+// exactly (NarrowExactly); target is empty unless kTargetRead. *why (may be
+// null) gets the failing step's HRESULT for kShortcutNotRead. COM must be
+// initialised on the calling thread, and the system DLLs bound
+// (BindSystemDlls).
+TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why);
 
 // The program the shortcut at shortcutPath starts at logon, into program
 // (size bytes): its target read exactly, and under WoW64 a target in the

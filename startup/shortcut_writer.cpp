@@ -7,10 +7,8 @@
 #include "base/text.h"
 #include "startup/shell_link_ids.h"
 
-HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
-                              const char* workingDirectory, const char* arguments,
-                              int showCommand, const char* description,
-                              const char* iconPath, int iconIndex) {
+HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath, const char* workingDirectory,
+                              const char* arguments) {
   IShellLinkA* link = NULL;
   IPersistFile* file = NULL;
   WCHAR widePath[kPathSize];
@@ -21,13 +19,11 @@ HRESULT CreateStartupShortcut(const char* shortcutPath, const char* targetPath,
     result = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
   }
   // A setter that fails leaves a shortcut that is not the one asked for:
-  // nothing is saved then. What is not given is left unset.
+  // nothing is saved then.
   if (SUCCEEDED(result)) result = link->SetPath(targetPath);
-  if (SUCCEEDED(result) && description != NULL) result = link->SetDescription(description);
   if (SUCCEEDED(result)) result = link->SetArguments(arguments);
   if (SUCCEEDED(result)) result = link->SetWorkingDirectory(workingDirectory);
-  if (SUCCEEDED(result) && iconPath != NULL) result = link->SetIconLocation(iconPath, iconIndex);
-  if (SUCCEEDED(result)) result = link->SetShowCmd(showCommand);
+  if (SUCCEEDED(result)) result = link->SetShowCmd(SW_SHOWNORMAL);
   if (SUCCEEDED(result)) {
     result = WidenPath(shortcutPath, widePath, kPathSize) ? file->Save(widePath, TRUE)
                                                           : HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);

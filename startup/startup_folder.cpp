@@ -3,12 +3,9 @@
 #include "base/system_dlls.h"
 #include "base/text.h"
 
-// The path is read wide and converted exactly. The Windows 9x family names
-// its folders in the ANSI code page and has only the ANSI call.
+// The path is read wide and converted exactly: the ANSI call gives a
+// look-alike for a folder the code page cannot hold.
 static StartupFolderResult ReadFolderPath(LPCITEMIDLIST list, char* path) {
-  if (systemDlls.SHGetPathFromIDListW == NULL) {
-    return systemDlls.SHGetPathFromIDListA(list, path) ? kFolderFound : kFolderNotFound;
-  }
   WCHAR wide[MAX_PATH];
   // Fails for a folder without a file-system path.
   if (!systemDlls.SHGetPathFromIDListW(list, wide)) return kFolderNotFound;

@@ -249,8 +249,9 @@ TEST(Resources, ShippedProgramHoldsExactlyTheDesignedResources) { ExpectResource
 TEST(Resources, ThisBuildsProgramHoldsTheSameResources) { ExpectResources(Load(TOMAVEL_EXE)); }
 
 // The settings of the manifest as Windows reads them: code page 932 whatever
-// the system's language settings, and drawn sharp at any scale (per monitor
-// from Windows 10 1703, else for the system's scale).
+// the system's language settings, and drawn sharp at any scale (per monitor,
+// version 2 from Windows 10 1703 and version 1 on 1607, which takes the
+// first value it knows; else for the system's scale).
 TEST(Resources, WindowsReadsTheManifestsSettings) {
   BOOL(WINAPI * query)(DWORD, HANDLE, PCWSTR, PCWSTR, PWSTR, SIZE_T, SIZE_T*) = NULL;
   ASSERT_TRUE(BindFunction(KernelModule(), "QueryActCtxSettingsW", &query));
@@ -265,7 +266,7 @@ TEST(Resources, WindowsReadsTheManifestsSettings) {
   ASSERT_NE(INVALID_HANDLE_VALUE, context);
   const wchar_t* const kSettings[][3] = {{L"2019", L"activeCodePage", L"ja-JP"},
                                          {L"2005", L"dpiAware", L"true"},
-                                         {L"2016", L"dpiAwareness", L"PerMonitorV2"}};
+                                         {L"2016", L"dpiAwareness", L"PerMonitorV2, PerMonitor"}};
   for (const auto& setting : kSettings) {
     std::wstring space = std::wstring(L"http://schemas.microsoft.com/SMI/") + setting[0] + L"/WindowsSettings";
     WCHAR value[64] = L"<sentinel>";
@@ -349,7 +350,7 @@ TEST(Release, ThisBuildsProgramIsAGuiProgramOfWindowsDllsOnly) {
 TEST(Release, ShippedProgramStaysSmall) {
   size_t size = ReadFileBytes(TOMAVEL_EXE32).size();
   EXPECT_GT(size, 0u);
-  EXPECT_LE(size, 32u * 1024u) << "the shipped program grew to " << size << " bytes";
+  EXPECT_LE(size, 36u * 1024u) << "the shipped program grew to " << size << " bytes";
 }
 
 // The programs start at their own entry, where nothing runs the constructors

@@ -3,7 +3,10 @@
 #include <shlobj.h>
 
 #include "base/run_time_binding.h"
+#include "base/same_file.h"
 #include "base/system_dlls.h"
+#include "startup/other_entries.h"
+#include "startup/program_place.h"
 #include "startup/startup_approved.h"
 #include "startup/startup_folder.h"
 #include "tests/test_support.h"
@@ -141,6 +144,89 @@ TEST_F(ShortcutWriter, FailsWithoutWritingForNamesFilesMayNotHave) {
     EXPECT_LT(hr, 0) << std::hex << hr;
   }
   EXPECT_EQ(0, CountFiles(folder_));
+}
+
+// --- What decides alone whether a program is named -----------------------
+
+// The same file as Windows compares names: case aside, a short (8.3) form the
+// same as its long one, . and .. resolved; another name is another file.
+TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
+  std::string folder = folder_ + "\\Long Folder Name";
+  CreateDirectoryA(folder.c_str(), NULL);
+  std::string program = folder + "\\Program With Spaces.exe";
+  WriteFileBytes(program, "MZ");
+  char shortForm[MAX_PATH] = "<sentinel>";
+  ASSERT_GT(GetShortPathNameA(program.c_str(), shortForm, MAX_PATH), 0u);
+  ASSERT_NE(std::string::npos, std::string(shortForm).find('~')) << shortForm;
+  std::string upper = program;
+  CharUpperA(&upper[0]);
+  const struct {
+    std::string other;
+    int same;
+  } kPaths[] = {{program, 1},
+                {upper, 1},
+                {shortForm, 1},
+                {folder_ + "\\prog\\..\\Long Folder Name\\.\\Program With Spaces.exe", 1},
+                {folder + "\\Program With Spaces.ex", 0},
+                {folder + "\\Program  With Spaces.exe", 0},
+                {folder_ + "\\prog\\app.exe", 0}};
+  for (const auto& row : kPaths) {
+    EXPECT_EQ(row.same, SameFile(program.c_str(), row.other.c_str())) << Utf8(row.other);
+    EXPECT_EQ(row.same, SameFile(row.other.c_str(), program.c_str())) << "turned round: " << Utf8(row.other);
+  }
+}
+
+// A Run value's program, read as Windows reads a command line.
+TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
+  std::string spaced = folder_ + "\\two words";
+  CreateDirectoryA(spaced.c_str(), NULL);
+  WriteFileBytes(spaced + "\\tool.exe", "MZ");
+  WriteFileBytes(folder_ + "\\two.exe", "MZ");
+  SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", folder_.c_str());
+  const struct {
+    std::string command;
+    std::string program;  // empty: none
+  } kCommands[] = {
+      {"\"" + program_ + "\" --tray", program_},
+      {"  \"" + spaced + "\\tool.exe\"", spaced + "\\tool.exe"},
+      {spaced + "\\tool.exe /min", folder_ + "\\two.exe"},  // the shortest start that names a file
+      {folder_ + "\\prog\\app /x", program_},               // .exe added
+      {"%TOMAVEL_TEST_FOLDER%\\prog\\app.exe", program_},   // variables expanded
+      {"\"%TOMAVEL_TEST_FOLDER%\\prog\\app\" -a", program_},
+      {"app.exe --tray", ""},                                 // a bare name: looked for along the path
+      {"\"" + program_, program_},                             // an unclosed quote runs to the end
+      {folder_ + "\\missing.exe -a", ""},
+      {"", ""}};
+  for (const auto& row : kCommands) {
+    char program[MAX_PATH];
+    memset(program, 0x7f, sizeof program);
+    std::wstring command = Wide(row.command);
+    int found = RunCommandProgram(command.c_str(), program, sizeof program);
+    EXPECT_EQ(row.program.empty() ? 0 : 1, found) << Utf8(row.command);
+    if (found) {
+      EXPECT_EQ(Utf8(row.program), Utf8(program)) << Utf8(row.command);
+    }
+  }
+  SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", NULL);
+}
+
+// A program in a user's own folder cannot be opened by the other users.
+TEST(ProgramPlace, AProgramInAUsersOwnFolderIsOneOnlyThatUserCanOpen) {
+  char profile[MAX_PATH], publicFolder[MAX_PATH];
+  ASSERT_GT(GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+  ASSERT_GT(GetEnvironmentVariableA("PUBLIC", publicFolder, MAX_PATH), 0u);
+  std::string profiles(profile, strrchr(profile, '\\'));
+  const struct {
+    std::string path;
+    int own;
+  } kPaths[] = {{std::string(profile) + "\\tomavel\\app.exe", 1},
+                {std::string(profile) + "\\app.exe", 1},
+                {profiles + "\\SomeoneElse\\app.exe", 1},
+                {std::string(publicFolder) + "\\tomavel\\app.exe", 0},
+                {profiles + "\\app.exe", 0},
+                {profiles + "x\\someone\\app.exe", 0},
+                {"C:\\Program Files\\app.exe", 0}};
+  for (const auto& row : kPaths) EXPECT_EQ(row.own, InAUsersProfileFolder(row.path.c_str())) << Utf8(row.path);
 }
 
 TEST_F(ShortcutWriter, RefusesAPathBeyondTheLimitInsteadOfCuttingIt) {

@@ -185,6 +185,25 @@ std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const cha
   return read ? std::string(bytes, size) : "";
 }
 
+RegistryValueGuard::RegistryValueGuard(HKEY root_, const char* key_, REGSAM view_, const char* name_)
+    : root(root_), key(key_), view(view_), name(name_) {
+  HKEY opened = NULL;
+  char value[4096];
+  DWORD size = sizeof value;
+  existed = RegOpenKeyExA(root, key_, 0, KEY_QUERY_VALUE | view, &opened) == ERROR_SUCCESS &&
+            RegQueryValueExA(opened, name_, NULL, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+  if (opened) RegCloseKey(opened);
+  if (existed) bytes.assign(value, size);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+  if (existed) {
+    WriteRegistryValue(root, key.c_str(), view, name.c_str(), type, bytes);
+  } else {
+    DeleteRegistryValue(root, key.c_str(), view, name.c_str());
+  }
+}
+
 std::string StartupFolderOf(StartupScope scope) {
   char path[MAX_PATH] = "\x7f<sentinel>";
   HRESULT hr = SHGetFolderPathA(NULL, static_cast<int>(scope), NULL, SHGFP_TYPE_CURRENT, path);
@@ -197,8 +216,7 @@ HRESULT MakeShortcut(const std::string& path, const std::string& target, const s
   EXPECT_EQ(1, BindSystemDlls(NULL, 0));
   HRESULT init = CoInitialize(NULL);
   EXPECT_TRUE(SUCCEEDED(init)) << std::hex << init;
-  HRESULT written = CreateStartupShortcut(path.c_str(), target.c_str(), workingDirectory.c_str(), arguments.c_str(),
-                                          SW_SHOWNORMAL, NULL, NULL, 0);
+  HRESULT written = CreateStartupShortcut(path.c_str(), target.c_str(), workingDirectory.c_str(), arguments.c_str());
   if (SUCCEEDED(init)) CoUninitialize();
   return written;
 }

@@ -63,6 +63,21 @@ void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* na
 // The bytes of a value (up to 1 KiB), empty where there is none.
 std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const char* name);
 
+// Puts a registry value back as it was (or gone, where there was none) when
+// it goes out of scope, also when an ASSERT leaves a test early: a test that
+// changes a value for the whole machine must not leave it to the next.
+struct RegistryValueGuard {
+  RegistryValueGuard(HKEY root, const char* key, REGSAM view, const char* name);
+  ~RegistryValueGuard();
+  HKEY root;
+  std::string key;
+  REGSAM view;
+  std::string name;
+  bool existed = false;
+  DWORD type = 0;
+  std::string bytes;
+};
+
 // The Startup folder of a scope, found through another shell call than the
 // program uses, so a wrong lookup cannot confirm itself.
 std::string StartupFolderOf(StartupScope scope);

@@ -104,7 +104,9 @@ TEST_F(TitleDialog, EnterInTheArgumentsFieldPressesOkAndARepaintLeavesTheFocusAl
     ASSERT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
     InvalidateRect(dialog, NULL, TRUE);
     ASSERT_TRUE(ui::WaitUntil([&] { return !GetUpdateRect(dialog, NULL, FALSE); }));
-    Sleep(100);
+    // A round trip: the paint that validated the dialog has ended.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, ui::Scaled(ui::kWaitMs), &answer));
     EXPECT_EQ(GetDlgItem(dialog, IDC_ARGUMENTS), ui::FocusOf(dialog)) << "only the first paint moves the focus";
     ui::Type(dialog, IDC_ARGUMENTS, "a");
     ui::PressKey(dialog, VK_RETURN);
@@ -129,8 +131,6 @@ TEST_F(TitleDialog, EachWayOfEndingLeavesTheTitleAndArgumentsTheFlowReads) {
   } kEndings[] = {
       {"kept", "", [](HWND dialog) {
          ui::PressKey(dialog, VK_ESCAPE);
-         Sleep(300);
-         EXPECT_TRUE(IsWindowVisible(dialog));
          ui::PressKey(dialog, VK_RETURN);  // had Escape ended it, OK could not
        }, IDC_TITLE_OK, "kept", ""},
       {"new", "new arguments", [](HWND dialog) { ui::Click(dialog, IDC_TITLE_CANCEL); EXPECT_TRUE(ui::WaitForClosed(dialog)); },
@@ -198,26 +198,71 @@ TEST_F(TitleDialog, AFieldOver199BytesOrNotInShiftJisIsRefusedNeverChanged) {
   EXPECT_EQ(Utf8(fits), Utf8(appState.arguments)) << "199 bytes, whole";
 }
 
-// Vetoes the creation of every dialog window on this thread.
-LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND) {
+// Vetoes the creation of the first dialog window on this thread: the title
+// dialog, not the message box after it.
+int refusedDialogs = 0;
+LRESULT CALLBACK RefuseADialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && refusedDialogs == 0) {
     CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
     if (create->lpcs->lpszClass == WC_DIALOG ||
-        (HIWORD(create->lpcs->lpszClass) && lstrcmpA(create->lpcs->lpszClass, "#32770") == 0))
+        (HIWORD(create->lpcs->lpszClass) && lstrcmpA(create->lpcs->lpszClass, "#32770") == 0)) {
+      ++refusedDialogs;
       return 1;
+    }
   }
   return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
-TEST_F(TitleDialog, ADialogThatCannotBeCreatedLeavesNoStaleTitle) {
-  HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseDialogs, NULL, GetCurrentThreadId());
-  ASSERT_TRUE(hook);
-  INT_PTR result = RunTitleDialog();
-  UnhookWindowsHookEx(hook);
+// The user picked a program: a dialog that cannot open says so, and leaves
+// no title of an earlier run to register.
+TEST_F(TitleDialog, ADialogThatCannotBeCreatedSaysSoAndLeavesNoStaleTitle) {
+  INT_PTR result = 12345;
+  refusedDialogs = 0;
+  ui::RunDriven(
+      [&] {
+        HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseADialog, NULL, GetCurrentThreadId());
+        ASSERT_TRUE(hook);
+        result = RunTitleDialog();
+        UnhookWindowsHookEx(hook);
+      },
+      [&] { ui::ExpectMessageBox("Tomavel", "タイトルの入力画面を開けませんでした。", {IDOK}, "warning", IDOK, nullptr, owner_); });
+  EXPECT_EQ(1, refusedDialogs);
   EXPECT_EQ(-1, result);
   EXPECT_STREQ("", appState.title) << "a stale title would register a shortcut nobody asked for";
   EXPECT_STREQ("old arguments", appState.arguments);
   EXPECT_EQ(NULL, appState.titleDialog);
+}
+
+// What the dialog paints itself follows the display: in a contrast theme
+// the prompts take its button text colour, and a change of scale (which
+// moves them with the dialog's units) has the whole dialog painted again.
+// Run on this thread, so that nothing paints in between.
+TEST_F(TitleDialog, ItsPromptsFollowAContrastThemeAndAChangeOfScale) {
+  HWND dialog = CreateDialogParamW(NULL, MAKEINTRESOURCEW(IDD_TITLE), owner_, TitleDialogProc, 0);
+  ASSERT_TRUE(dialog);
+  ShowWindow(dialog, SW_SHOW);
+  UpdateWindow(dialog);
+  const COLORREF kThemeText = GetSysColor(COLOR_BTNTEXT);
+  EXPECT_EQ(0, CountPixels(dialog, 10, 10, 200, 26, kThemeText));
+  appState.highContrast = 1;
+  InvalidateRect(dialog, NULL, TRUE);
+  UpdateWindow(dialog);
+  EXPECT_GT(CountPixels(dialog, 10, 10, 200, 26, kThemeText), 50) << "title prompt";
+  EXPECT_GT(CountPixels(dialog, 10, 100, 200, 116, kThemeText), 50) << "arguments prompt";
+  EXPECT_EQ(0, CountPixels(dialog, 10, 10, 200, 26, RGB(255, 0, 0)));
+  EXPECT_EQ(0, CountPixels(dialog, 10, 100, 200, 116, RGB(0, 0, 255)));
+
+  RECT client, update = {-1, -1, -1, -1}, placed;
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &placed);
+  ASSERT_FALSE(GetUpdateRect(dialog, NULL, FALSE));
+  SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&placed));
+  ASSERT_TRUE(GetUpdateRect(dialog, &update, FALSE));
+  EXPECT_TRUE(EqualRect(&client, &update)) << update.left << "," << update.top << " " << update.right << "x"
+                                           << update.bottom;
+  DestroyWindow(dialog);
+  appState.highContrast = 0;
+  appState.titleDialog = NULL;
 }
 
 }  // namespace
