@@ -40,6 +40,26 @@ NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size
   return WideCharToMultiByte(codePage, flags, wide, -1, out, size, NULL, used) == needed ? kNarrowedExactly : kNotExact;
 }
 
+void NarrowShown(const WCHAR* wide, int length, int units, char* out, int size) {
+  const int kLongest = 512;
+  WCHAR shown[kLongest + 2];
+  if (length < 0) length = lstrlenW(wide);
+  if (units > kLongest) units = kLongest;
+  int cut = length > units;
+  if (cut) {
+    length = units;
+    if (length > 0 && wide[length - 1] >= 0xD800 && wide[length - 1] <= 0xDBFF) --length;  // a pair's first half
+  }
+  CopyMemory(shown, wide, length * sizeof(WCHAR));
+  if (cut) shown[length++] = 0x2026;
+  shown[length] = 0;
+  // UTF-8 refuses WC_NO_BEST_FIT_CHARS; it holds every character anyway.
+  if (WideCharToMultiByte(CP_ACP, GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, shown, -1, out, size, NULL, NULL) == 0 &&
+      size > 0) {
+    out[0] = '\0';
+  }
+}
+
 int WidenPath(const char* path, WCHAR* out, int size) {
   if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, out, size) != 0) return 1;
   if (size > 0) out[0] = 0;

@@ -30,6 +30,13 @@ enum NarrowResult {
 // which NTFS allows in a name, is what cannot be held.
 NarrowResult NarrowExactly(UINT codePage, const WCHAR* wide, char* out, int size);
 
+// For a text that is only shown, never used to name or open anything: the
+// length units of wide (-1: up to its terminator) into the process's code
+// page in out (size bytes, at least 4 * units + 5), with the code page's
+// default character for a character it lacks. One longer than units UTF-16
+// units is cut there (never inside a pair) and ends in an ellipsis.
+void NarrowShown(const WCHAR* wide, int length, int units, char* out, int size);
+
 // A path in the process's code page as UTF-16 in out (size units), for the
 // wide calls. Returns 0, out empty, when it does not fit or holds a byte
 // sequence the code page does not (no character is ever guessed).

@@ -1,30 +1,39 @@
 #include "flows/also_started.h"
 
-#include <windows.h>
-
 #include "startup/other_entries.h"
 
-static const char kAlsoStart[] = "なお、このプログラムは「";
-static const char kAlsoMiddle[] = "」（";
-static const char kAlsoEnd[] = "）でも、ログインしたときに起動するよう登録されています。";
-// By EntryPlace.
-static const char* const kPlaces[] = {"このユーザーのスタートアップ フォルダー", "すべてのユーザーのスタートアップ フォルダー",
-                                      "このユーザーのレジストリ", "すべてのユーザーのレジストリ"};
-// Lines told at the most: a program entered this often is told enough.
-const int kMostLines = 64;
+// By EntryPlace: the words of the program's own fixed texts.
+static const char* const kPlaces[] = {"ログインユーザーのスタートアップフォルダ", "すべてのユーザーのスタートアップフォルダ",
+                                      "ログインユーザーのレジストリ（Run）", "すべてのユーザーのレジストリ（Run）"};
+// A message box cannot scroll: a few lines, then how many more.
+const int kMostLines = 5;
 
-int AddAlsoStartedLines(GrowingText* text, const char* program, const char* except) {
-  HANDLE heap = GetProcessHeap();
-  OtherEntry* entries = static_cast<OtherEntry*>(HeapAlloc(heap, 0, kMostLines * sizeof(OtherEntry)));
-  int count = entries != NULL && program[0] != '\0' ? FindOtherEntries(program, except, entries, kMostLines) : 0;
-  for (int i = 0; i < count; ++i) {
-    AddText(text, "\n\n");
-    AddText(text, kAlsoStart);
-    AddText(text, entries[i].name);
-    AddText(text, kAlsoMiddle);
-    AddText(text, kPlaces[entries[i].place]);
-    AddText(text, kAlsoEnd);
+int AddOtherEntries(GrowingText* text, const char* leadIn, const char* program, const WCHAR* arguments,
+                    const char* except) {
+  OtherEntry entries[kMostLines];
+  int count = program[0] != '\0' ? FindOtherEntries(program, arguments, except, entries, kMostLines) : 0;
+  if (count == 0) return 0;
+  AddText(text, "\n\n");
+  AddText(text, leadIn);
+  for (int i = 0; i < count && i < kMostLines; ++i) {
+    const OtherEntry& entry = entries[i];
+    AddText(text, "\n・「");
+    AddText(text, entry.name);
+    AddText(text, "」（");
+    AddText(text, kPlaces[entry.place]);
+    if (entry.otherArguments && entry.arguments[0] != '\0') {
+      AddText(text, "、引数「");
+      AddText(text, entry.arguments);
+      AddText(text, "」");
+    } else if (entry.otherArguments) {
+      AddText(text, "、引数なし");
+    }
+    AddText(text, "）");
   }
-  if (entries != NULL) HeapFree(heap, 0, entries);
+  if (count > kMostLines) {
+    char rest[32];
+    wsprintfA(rest, "\n・ほか %d 件", count - kMostLines);
+    AddText(text, rest);
+  }
   return count;
 }

@@ -18,6 +18,7 @@ struct AppState {
   StartupScope scope;               // 0 until the main window exists, then 7 or 24
   char chosenFileTitle[kPathSize];  // the chooser's name-only result, unused
   char chosenPath[kPathSize];       // full path picked in the last chooser
+  char startupFolder[kPathSize];    // the registration's Startup folder, found before its title dialog
   HWND titleDialog;                 // non-null exactly while the title dialog exists
   BYTE titleDialogPainted;          // 1 once the open title dialog has painted
   BYTE flowRunning;                 // 1 while a registration or a removal runs

@@ -9,9 +9,6 @@ static const char kNoStartupFolder[] = "スタートアップフォルダが見�
 static const char kStartupFolderNotExact[] =
     "スタートアップフォルダのパスに、このプログラムで扱えない文字が含まれているため、処理を続けられませんでした。";
 const char kTitleTooLong[] = "タイトルが長すぎるため登録できませんでした。";
-const char kTitleHasForbiddenCharacter[] =
-    "タイトルに使えない文字（\\ / : * ? \" < > |）が含まれているため登録できませんでした。";
-const char kTitleNamesDevice[] = "タイトルにデバイス名（CON、NUL、COM1 など）は使えないため登録できませんでした。";
 const char kProgramPathTooLong[] = "選択したファイルのパスが長すぎるため登録できませんでした。";
 const char kShortcutPathTooLong[] = "選択したファイルのパスが長すぎるため削除できませんでした。";
 const char kProgramNameNotExact[] =

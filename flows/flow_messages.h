@@ -7,8 +7,6 @@
 #include "flows/app_state.h"
 
 extern const char kTitleTooLong[];
-extern const char kTitleHasForbiddenCharacter[];
-extern const char kTitleNamesDevice[];
 extern const char kProgramPathTooLong[];
 extern const char kShortcutPathTooLong[];
 extern const char kProgramNameNotExact[];

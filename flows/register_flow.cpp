@@ -24,21 +24,24 @@ static const char kProgramChooserTitle[] =
 static const char kRegistered[] = "スタートアップへショートカットを登録しました";
 static const char kProgramNotFound[] = "選択したプログラムが見つからないため登録できませんでした。";
 static const char kSwitchedOffLine[] =
-    "ただし、この名前のスタートアップは Windows で無効にされているため、ログインしても起動しません。"
-    "タスク マネージャーの［スタートアップ アプリ］で有効にしてください。";
+    "ただし、この名前の登録は Windows で無効にされているため、ログインしても起動しません。"
+    "タスク マネージャーの［スタートアップ］（Windows 11 では［スタートアップ アプリ］）で有効にしてください。";
 static const char kManifestElevatesLine[] =
-    "ただし、このプログラムは管理者として実行するように作られているため、ログインしたときに Windows が起動しません。";
+    "ただし、このプログラムは管理者として実行するように作られているため、Windows はログインしたときにこのプログラムを起動しません。";
 static const char kCompatibilityElevatesLine[] =
     "ただし、このプログラムは互換性の設定で［管理者としてこのプログラムを実行する］が選ばれているため、"
-    "ログインしたときに Windows が起動しません。";
+    "Windows はログインしたときにこのプログラムを起動しません。";
 static const char kTakenForInstallerLine[] =
-    "ただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、ログインしたときに Windows が起動しません。";
+    "ただし、このプログラムは名前からインストーラーと見なされ、管理者として実行されるため、"
+    "Windows はログインしたときにこのプログラムを起動しません。";
 static const char kOtherUsersLine[] =
-    "ただし、このプログラムはユーザー個人のフォルダーにあるため、ほかのユーザーがログインしたときには起動しません。";
+    "ただし、このプログラムはあるユーザーの個人フォルダにあるため、ほかのユーザーがログインしたときには起動しません。";
 static const char kNetworkDriveLine[] =
-    "ただし、このプログラムはネットワーク ドライブにあるため、ログインしたときにまだ使えず、起動しないことがあります。";
+    "ただし、このプログラムはネットワーク上にあるため、ログインしたときにまだ接続されておらず、起動しないことがあります。";
 static const char kRemovableDriveLine[] =
-    "ただし、このプログラムは取り外しできるドライブにあるため、ログインしたときにそのドライブがなければ起動しません。";
+    "ただし、このプログラムは USB メモリーや CD/DVD などの取り外しできるドライブにあるため、"
+    "ログインしたときにそれが接続されていなければ起動しません。";
+static const char kAlsoStartedLeadIn[] = "このプログラムは、次の登録でもログインしたときに起動します。";
 static const char kReplacedLine[] = "同じ名前のショートカットがあったため、置き換えました。";
 static const char kReplacedTargetLabel[] = "置き換える前のリンク先: ";
 // The chooser hands back the program a picked shortcut points to; Wine's,
@@ -103,8 +106,8 @@ static int ReadReplacedShortcut(const char* shortcutPath, char* target, int size
   return 1;
 }
 
-GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
-                              int* warn) {
+GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program,
+                              const char* arguments, const char* replaced, int* warn) {
   static const struct {
     int reason;
     const char* line;
@@ -115,23 +118,27 @@ GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, cons
                 {kOtherUsersCannot, kOtherUsersLine},
                 {kOnNetworkDrive, kNetworkDriveLine},
                 {kOnRemovableDrive, kRemovableDriveLine}};
+  // The outcome first, then what may stop it, then the rest.
   GrowingText text = NewText();
   int reasons = ReasonsNotStartedAtLogon(scope, FileNamePart(shortcutPath), program);
   AddText(&text, kRegistered);
-  if (replaced != NULL) {
-    AddText(&text, "\n\n");
-    AddText(&text, kReplacedLine);
-    if (replaced[0] != '\0') {
-      AddText(&text, kReplacedTargetLabel);
-      AddText(&text, replaced);
-    }
-  }
   for (const auto& line : kLines) {
     if ((reasons & line.reason) == 0) continue;
     AddText(&text, "\n\n");
     AddText(&text, line.line);
   }
-  int others = AddAlsoStartedLines(&text, program, shortcutPath);
+  WCHAR wideArguments[kFieldSize];
+  WidenPath(arguments, wideArguments, kFieldSize);
+  int others = AddOtherEntries(&text, kAlsoStartedLeadIn, program, wideArguments, shortcutPath);
+  if (replaced != NULL) {
+    AddText(&text, "\n\n");
+    AddText(&text, kReplacedLine);
+    if (replaced[0] != '\0') {
+      AddText(&text, "\n");
+      AddText(&text, kReplacedTargetLabel);
+      AddText(&text, replaced);
+    }
+  }
   *warn = reasons != 0 || others > 0;
   return text;
 }
@@ -143,23 +150,16 @@ int RegisterProgram(HWND owner) {
 
   if (!SystemDllsReady(owner)) return 0;
   if (!ChooseProgram(owner)) return 0;
+  // Before anything is typed: the title dialog refuses a title the folder
+  // cannot take while the dialog is still open.
+  if (!StartupFolderReady(owner, appState.startupFolder, appState.scope)) return 0;
   RunTitleDialog();
   if (appState.title[0] == '\0') return 0;  // the title dialog said why
-
-  // The shortcut must land in the Startup folder itself, as a file.
-  if (TitleHasForbiddenCharacter(appState.title)) {
-    ShowWarning(owner, kTitleHasForbiddenCharacter);
-    return 0;
-  }
-  if (TitleNamesDevice(appState.title)) {
-    ShowWarning(owner, kTitleNamesDevice);
-    return 0;
-  }
 
   CopyText(target, sizeof target, appState.chosenPath);
   DirectoryPart(target, workingDirectory, sizeof workingDirectory);
 
-  if (!StartupFolderReady(owner, shortcutPath, appState.scope)) return 0;
+  CopyText(shortcutPath, sizeof shortcutPath, appState.startupFolder);
   if (!ComposeShortcutPath(shortcutPath, sizeof shortcutPath, appState.title)) {
     ShowWarning(owner, kTitleTooLong);
     return 0;
@@ -180,7 +180,8 @@ int RegisterProgram(HWND owner) {
   int warn = 0;
   GrowingText text = NewText();
   if (SUCCEEDED(written)) {
-    text = RegisteredMessage(appState.scope, shortcutPath, target, replaces ? replacedTarget : NULL, &warn);
+    text = RegisteredMessage(appState.scope, shortcutPath, target, appState.arguments, replaces ? replacedTarget : NULL,
+                             &warn);
   }
   systemDlls.CoUninitialize();
 

@@ -17,12 +17,13 @@ int ChooseProgram(HWND owner);
 // shortcut written or its failure reported), 0 when it stopped early.
 int RegisterProgram(HWND owner);
 
-// The success message of a registration of program as the shortcut at
-// shortcutPath in scope's Startup folder: the success; the shortcut it
-// replaced (replaced non-null: the program that one started, or empty where
-// it named none); each reason Windows will not (or may not) start the program
-// at logon; then every other entry that starts it. Its text is null where
-// memory ran short (FreeText it either way). *warn is 1 where a line but the
-// replaced one makes the message a warning. COM must be initialised.
-GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program, const char* replaced,
-                              int* warn);
+// The success message of a registration of program with arguments as the
+// shortcut at shortcutPath in scope's Startup folder, in blocks: the success;
+// each reason Windows will not (or may not) start the program at logon; the
+// other entries that start it; the shortcut it replaced (replaced non-null:
+// the program that one started, or empty where it named none). Its text is
+// null where memory ran short (FreeText it either way). *warn is 1 where a
+// reason or another entry makes the message a warning. COM must be
+// initialised.
+GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, const char* program,
+                              const char* arguments, const char* replaced, int* warn);

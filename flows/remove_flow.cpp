@@ -1,6 +1,7 @@
 #include "flows/remove_flow.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include "base/path_text.h"
 #include "base/same_file.h"
@@ -22,6 +23,7 @@ static const char kWillRemove[] = " をスタートアップフォルダから�
 static const char kRemoved[] = " をスタートアップフォルダから削除しました";
 static const char kNotRemoved[] = "処理はキャンセルされ削除されませんでした";
 static const char kNotInStartupFolder[] = "スタートアップフォルダにないファイルは削除できません。";
+static const char kStillStartedLeadIn[] = "このプログラムは、次の登録でまだログインしたときに起動します。";
 
 int ChooseShortcut(HWND owner) {
   char startFolder[kPathSize];
@@ -52,6 +54,7 @@ static int InAStartupFolder(HWND owner, const char* path) {
 int RemoveShortcut(HWND owner) {
   char stem[kPathSize];
   char program[kPathSize];
+  WCHAR arguments[INFOTIPSIZE];  // the most a shortcut stores
 
   if (!SystemDllsReady(owner)) return 0;
   if (!ChooseShortcut(owner)) return 0;
@@ -73,11 +76,12 @@ int RemoveShortcut(HWND owner) {
   // through another entry, and then the user is told.
   HRESULT initialised = systemDlls.CoInitialize(NULL);
   program[0] = '\0';
-  if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program);
+  arguments[0] = 0;
+  if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program, arguments, INFOTIPSIZE);
   if (DeleteFileA(appState.chosenPath)) {
     AddText(&text, stem);
     AddText(&text, kRemoved);
-    int others = SUCCEEDED(initialised) ? AddAlsoStartedLines(&text, program, NULL) : 0;
+    int others = SUCCEEDED(initialised) ? AddOtherEntries(&text, kStillStartedLeadIn, program, arguments, NULL) : 0;
     MessageBoxA(owner, TextOr(text, kRemoved), kCaption, MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
     FreeText(&text);
   } else {

@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "flows/app_state.h"
 #include "res/resource.h"
+#include "startup/path_rules.h"
 
 static const char kTitlePrompt[] = "タイトル名を入力してください（必須）";
 static const char kArgumentsPrompt[] = "引数があれば入力してください（任意）";
@@ -11,6 +12,9 @@ static const char kCancelledWarning[] = "スタートアップへの登録はキ
 static const char kTitleFieldTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 static const char kArgumentsFieldTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
 static const char kTitleNotExact[] = "タイトルに、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
+static const char kForbiddenCharacters[] = "タイトルに次の文字は使えません。\n\\ / : * ? \" < > |";
+static const char kDeviceName[] = "タイトルに CON、NUL、COM1 などのデバイス名は使えません。";
+static const char kTooLongForFolder[] = "スタートアップフォルダのパスと合わせると長すぎます。タイトルを短くしてください。";
 static const char kNotOpened[] = "タイトルの入力画面を開けませんでした。";
 static const char kArgumentsNotExact[] = "引数に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
 
@@ -101,6 +105,16 @@ static void OnOk(HWND window) {
       Refuse(window, titleRead != kNarrowedExactly || lstrlenA(title) >= kFieldSize, IDC_TITLE, kTitleFieldTooLong) ||
       Refuse(window, argumentsRead != kNarrowedExactly || lstrlenA(arguments) >= kFieldSize, IDC_ARGUMENTS,
              kArgumentsFieldTooLong)) {
+    return;
+  }
+  // The shortcut must land in the Startup folder itself, as a file: no
+  // character that leaves it, names a stream or fails the save, no device,
+  // and a whole path (a cut one names another file).
+  char shortcutPath[kPathSize];
+  CopyText(shortcutPath, sizeof shortcutPath, appState.startupFolder);
+  if (Refuse(window, TitleHasForbiddenCharacter(title), IDC_TITLE, kForbiddenCharacters) ||
+      Refuse(window, TitleNamesDevice(title), IDC_TITLE, kDeviceName) ||
+      Refuse(window, !ComposeShortcutPath(shortcutPath, sizeof shortcutPath, title), IDC_TITLE, kTooLongForFolder)) {
     return;
   }
   CopyText(appState.title, kFieldSize, title);

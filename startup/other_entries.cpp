@@ -20,17 +20,34 @@ const int kLongestCommand = 4096;
 
 struct Search {
   const char* program;
+  const WCHAR* arguments;
   const char* except;
   OtherEntry* entries;
   int most;
   int count;
 };
 
-static void Add(Search* search, const char* name, EntryPlace place) {
-  if (search->count >= search->most) return;
-  OtherEntry* entry = &search->entries[search->count++];
+// The length units of text without blanks at either end, from *start.
+static int Trimmed(const WCHAR* text, const WCHAR** start) {
+  const WCHAR* end = text + lstrlenW(text);
+  while (*text == L' ' || *text == L'\t') ++text;
+  while (end > text && (end[-1] == L' ' || end[-1] == L'\t')) --end;
+  *start = text;
+  return static_cast<int>(end - text);
+}
+
+static void Add(Search* search, const char* name, EntryPlace place, const WCHAR* arguments) {
+  if (search->count++ >= search->most) return;
+  OtherEntry* entry = &search->entries[search->count - 1];
   CopyText(entry->name, sizeof entry->name, name);
   entry->place = place;
+  const WCHAR* own = NULL;
+  const WCHAR* theirs = NULL;
+  int ownLength = Trimmed(search->arguments, &own);
+  int length = Trimmed(arguments, &theirs);
+  // Exactly, case and all: a program reads its arguments as they are.
+  entry->otherArguments = CompareStringOrdinal(own, ownLength, theirs, length, FALSE) != CSTR_EQUAL;
+  NarrowShown(theirs, length, kShownArgumentUnits, entry->arguments, sizeof entry->arguments);
 }
 
 // Listed wide: the ANSI listing would give a look-alike for a name the code
@@ -51,16 +68,17 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
     char name[kPathSize];
     char path[kPathSize];
     char started[kPathSize];
+    WCHAR arguments[INFOTIPSIZE];  // the most a shortcut stores
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
         NarrowExactly(GetACP(), found.cFileName, name, sizeof name) != kNarrowedExactly || !EndsWithLnk(name) ||
         !CopyText(path, sizeof path, folder) || !AppendToFolder(path, sizeof path, name)) {
       continue;
     }
     if ((search->except != NULL && SameFile(path, search->except)) || SwitchedOffInWindows(scope, name)) continue;
-    ReadStartedProgram(path, started, sizeof started);
+    ReadStartedProgram(path, started, sizeof started, arguments, ARRAYSIZE(arguments));
     if (started[0] == '\0' || !SameFile(started, search->program)) continue;
     name[lstrlenA(name) - 4] = '\0';
-    Add(search, name, place);
+    Add(search, name, place, arguments);
   } while (++seen < kMostPerPlace && FindNextFileW(listing, &found));
   FindClose(listing);
 }
@@ -80,21 +98,26 @@ static int CandidateProgram(const WCHAR* start, const WCHAR* end, char* program,
   return strchr(FileNamePart(program), '.') != NULL || AppendText(program, static_cast<size_t>(size), ".exe");
 }
 
-int RunCommandProgram(const WCHAR* command, char* program, int size) {
+int RunCommandProgram(const WCHAR* command, char* program, int size, WCHAR* arguments, int argumentsSize) {
   WCHAR line[kLongestCommand];
   DWORD length = ExpandEnvironmentStringsW(command, line, kLongestCommand);
   if (length == 0 || length > static_cast<DWORD>(kLongestCommand)) return 0;
   const WCHAR* start = line;
+  const WCHAR* end = NULL;
   while (*start == L' ' || *start == L'\t') ++start;
   if (*start == L'"') {
-    const WCHAR* end = ++start;
+    end = ++start;
     while (*end != 0 && *end != L'"') ++end;
-    return CandidateProgram(start, end, program, size);
+    if (!CandidateProgram(start, end, program, size)) return 0;
+    if (*end == L'"') ++end;
+  } else {
+    for (end = start; *end != 0 && !(*end == L' ' && CandidateProgram(start, end, program, size) && IsFile(program));
+         ++end) {
+    }
+    if (*end == 0 && !(CandidateProgram(start, end, program, size) && IsFile(program))) return 0;
   }
-  for (const WCHAR* end = start;; ++end) {
-    if ((*end == 0 || *end == L' ') && CandidateProgram(start, end, program, size) && IsFile(program)) return 1;
-    if (*end == 0) return 0;
-  }
+  lstrcpynW(arguments, end, argumentsSize);
+  return 1;
 }
 
 // The Run values of root in the registry view view; Task Manager's state of
@@ -108,6 +131,7 @@ static void SearchRun(Search* search, HKEY root, REGSAM view, const char* list, 
   for (DWORD index = 0; index < static_cast<DWORD>(kMostPerPlace); ++index) {
     WCHAR wideName[kPathSize];
     WCHAR command[kLongestCommand];
+    WCHAR arguments[kLongestCommand];
     char name[kPathSize];
     char started[kPathSize];
     DWORD nameLength = kPathSize;
@@ -120,17 +144,17 @@ static void SearchRun(Search* search, HKEY root, REGSAM view, const char* list, 
     command[bytes / sizeof(WCHAR)] = 0;
     if (NarrowExactly(GetACP(), wideName, name, sizeof name) != kNarrowedExactly ||
         SwitchedOff(root, root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0, list, name) ||
-        !RunCommandProgram(command, started, sizeof started) ||
+        !RunCommandProgram(command, started, sizeof started, arguments, kLongestCommand) ||
         !SameFile(started, search->program)) {
       continue;
     }
-    Add(search, name, place);
+    Add(search, name, place, arguments);
   }
   RegCloseKey(key);
 }
 
-int FindOtherEntries(const char* program, const char* except, OtherEntry* entries, int most) {
-  Search search = {program, except, entries, most, 0};
+int FindOtherEntries(const char* program, const WCHAR* arguments, const char* except, OtherEntry* entries, int most) {
+  Search search = {program, arguments, except, entries, most, 0};
   SearchFolder(&search, kScopeUser, kUserStartupFolder);
   SearchFolder(&search, kScopeAllUsers, kAllUsersStartupFolder);
   // HKCU's Run is one key for both views; the machine's has two on 64-bit

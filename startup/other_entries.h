@@ -10,18 +10,24 @@
 // The places, in the order they are told.
 enum EntryPlace { kUserStartupFolder, kAllUsersStartupFolder, kUserRegistry, kAllUsersRegistry };
 
+// The longest arguments shown beside an entry, in UTF-16 units.
+const int kShownArgumentUnits = 100;
+
 struct OtherEntry {
   char name[kPathSize];  // the shortcut's file name without .lnk, or the Run value's name
   EntryPlace place;
+  int otherArguments;    // 1 where it starts the program with other arguments
+  char arguments[4 * kShownArgumentUnits + 8];  // those, as shown (empty: none)
 };
 
 // Writes into entries (room for most) each enabled entry that starts program,
 // the shortcut at except (null: none) left out, in the order of the places;
-// returns how many. Two programs are the same file when their names are, as
-// Windows compares them. An entry whose name or program the code page cannot
-// hold exactly is not counted. COM must be initialised and the system DLLs
-// bound.
-int FindOtherEntries(const char* program, const char* except, OtherEntry* entries, int most);
+// returns how many there are, those past most included. Two programs are
+// the same file when their names are, as Windows compares them. An entry's
+// arguments are other than arguments where they differ, blanks at both ends
+// aside. An entry whose name or program the code page cannot hold exactly is
+// not counted. COM must be initialised and the system DLLs bound.
+int FindOtherEntries(const char* program, const WCHAR* arguments, const char* except, OtherEntry* entries, int most);
 
 // The program a Run value's command line starts, as Windows reads one:
 // variables expanded; a quoted start is the program; otherwise the shortest
@@ -29,5 +35,6 @@ int FindOtherEntries(const char* program, const char* except, OtherEntry* entrie
 // /a" gives y.exe); ".exe" added where the name has no extension, as
 // CreateProcess adds it. A bare name, which Windows looks for along its
 // search path, is not taken. Returns 1 with the program in program (size
-// bytes).
-int RunCommandProgram(const WCHAR* command, char* program, int size);
+// bytes) and the rest of the line after it (after the closing quote or the
+// program's name), expanded, in arguments (argumentsSize units, cut there).
+int RunCommandProgram(const WCHAR* command, char* program, int size, WCHAR* arguments, int argumentsSize);

@@ -8,7 +8,8 @@
 #include "startup/program_files.h"
 #include "startup/shell_link_ids.h"
 
-TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why) {
+TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why, WCHAR* arguments,
+                              int argumentsSize) {
   IShellLinkW* link = NULL;
   IPersistFile* file = NULL;
   WCHAR widePath[kPathSize];
@@ -17,6 +18,7 @@ TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, 
   WCHAR wideTarget[MAX_PATH];
   TargetRead result = kTargetRead;
   target[0] = '\0';
+  if (arguments != NULL && argumentsSize > 0) arguments[0] = 0;
 
   HRESULT hr = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkW,
                                            reinterpret_cast<void**>(&link));
@@ -26,6 +28,7 @@ TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, 
   // No flags: the path as the shell starts it, environment variables
   // expanded. S_FALSE: a shortcut to something that is no file.
   if (SUCCEEDED(hr)) hr = link->GetPath(wideTarget, MAX_PATH, NULL, 0);
+  if (SUCCEEDED(hr) && arguments != NULL && FAILED(link->GetArguments(arguments, argumentsSize))) arguments[0] = 0;
   if (FAILED(hr)) {
     result = kShortcutNotRead;
     if (why != NULL) *why = hr;
@@ -48,9 +51,9 @@ TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, 
   return result;
 }
 
-void ReadStartedProgram(const char* shortcutPath, char* program, int size) {
+void ReadStartedProgram(const char* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize) {
   char counterpart[kPathSize];
-  if (ReadShortcutTarget(shortcutPath, program, size, NULL) != kTargetRead) program[0] = '\0';
+  if (ReadShortcutTarget(shortcutPath, program, size, NULL, arguments, argumentsSize) != kTargetRead) program[0] = '\0';
   if (program[0] != '\0' && ProgramFilesCounterpart(program, counterpart, sizeof counterpart)) {
     CopyText(program, static_cast<size_t>(size), counterpart);
   }

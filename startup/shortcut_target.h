@@ -18,14 +18,18 @@ enum TargetRead {
 // expanded as the shell expands them at logon. The shortcut is not resolved:
 // that may search the disk or show a window. The target's name is converted
 // exactly (NarrowExactly); target is empty unless kTargetRead. *why (may be
-// null) gets the failing step's HRESULT for kShortcutNotRead. COM must be
+// null) gets the failing step's HRESULT for kShortcutNotRead. Where
+// arguments is not null, it gets the arguments the shortcut stores
+// (argumentsSize units; empty where none or not read). COM must be
 // initialised on the calling thread, and the system DLLs bound
 // (BindSystemDlls).
-TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why);
+TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why,
+                              WCHAR* arguments = NULL, int argumentsSize = 0);
 
 // The program the shortcut at shortcutPath starts at logon, into program
 // (size bytes): its target read exactly, and under WoW64 a target in the
 // 32-bit Program Files that is not there taken from the 64-bit one, which is
 // what the 64-bit shell starts. Empty where it names none the code page
-// holds. The same conditions as ReadShortcutTarget.
-void ReadStartedProgram(const char* shortcutPath, char* program, int size);
+// holds; its arguments as ReadShortcutTarget gives them. The same conditions
+// as ReadShortcutTarget.
+void ReadStartedProgram(const char* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize);

@@ -186,25 +186,29 @@ TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
   const struct {
     std::string command;
     std::string program;  // empty: none
+    std::string arguments;
   } kCommands[] = {
-      {"\"" + program_ + "\" --tray", program_},
-      {"  \"" + spaced + "\\tool.exe\"", spaced + "\\tool.exe"},
-      {spaced + "\\tool.exe /min", folder_ + "\\two.exe"},  // the shortest start that names a file
-      {folder_ + "\\prog\\app /x", program_},               // .exe added
-      {"%TOMAVEL_TEST_FOLDER%\\prog\\app.exe", program_},   // variables expanded
-      {"\"%TOMAVEL_TEST_FOLDER%\\prog\\app\" -a", program_},
-      {"app.exe --tray", ""},                                 // a bare name: looked for along the path
-      {"\"" + program_, program_},                             // an unclosed quote runs to the end
-      {folder_ + "\\missing.exe -a", ""},
-      {"", ""}};
+      {"\"" + program_ + "\" --tray", program_, " --tray"},
+      {"  \"" + spaced + "\\tool.exe\"", spaced + "\\tool.exe", ""},
+      {spaced + "\\tool.exe /min", folder_ + "\\two.exe", " words\\tool.exe /min"},  // the shortest start naming a file
+      {folder_ + "\\prog\\app /x", program_, " /x"},                                 // .exe added
+      {"%TOMAVEL_TEST_FOLDER%\\prog\\app.exe %TOMAVEL_TEST_FOLDER%", program_, " " + folder_},  // expanded
+      {"\"%TOMAVEL_TEST_FOLDER%\\prog\\app\" -a", program_, " -a"},
+      {"app.exe --tray", "", ""},  // a bare name: looked for along the path
+      {"\"" + program_, program_, ""},  // an unclosed quote runs to the end
+      {folder_ + "\\missing.exe -a", "", ""},
+      {"", "", ""}};
   for (const auto& row : kCommands) {
     char program[MAX_PATH];
+    WCHAR arguments[MAX_PATH];
     memset(program, 0x7f, sizeof program);
+    wmemset(arguments, 0x7f7f, MAX_PATH);
     std::wstring command = Wide(row.command);
-    int found = RunCommandProgram(command.c_str(), program, sizeof program);
+    int found = RunCommandProgram(command.c_str(), program, sizeof program, arguments, MAX_PATH);
     EXPECT_EQ(row.program.empty() ? 0 : 1, found) << Utf8(row.command);
     if (found) {
       EXPECT_EQ(Utf8(row.program), Utf8(program)) << Utf8(row.command);
+      EXPECT_EQ(Utf8(row.arguments), Utf8(Narrow(arguments))) << Utf8(row.command);
     }
   }
   SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", NULL);

@@ -154,47 +154,58 @@ TEST_F(TitleDialog, EachWayOfEndingLeavesTheTitleAndArgumentsTheFlowReads) {
   }
 }
 
-// A cut title would name another file and cut arguments lose their closing
-// quote: a field over 199 bytes is refused, the title first, and the dialog
-// stays open as typed with the focus in that field. So is one with a
-// character Shift JIS lacks, before any length: read as a look-alike, Café
-// would name Cafe.lnk and José's folder Jose's.
-TEST_F(TitleDialog, AFieldOver199BytesOrNotInShiftJisIsRefusedNeverChanged) {
-  const char kTitleTooLong[] = "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
-  const char kArgumentsTooLong[] = "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。";
-  const char kNotExact[] = "に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
-  std::string longArguments(250, 'a');
-  std::string longTitle = Repeat("表", 100);            // 200 bytes
-  std::string fits = std::string(197, 'c') + "表";     // 199 bytes, a double-byte character last
+// Every refusal keeps the dialog open as typed, with the focus in the field
+// at fault, and reads nothing: the field checks first (a character Shift JIS
+// lacks, before any length: read as a look-alike, Café would name Cafe.lnk
+// and José's folder Jose's; a field over 199 bytes, never cut: a cut title
+// names another file, cut arguments lose a closing quote), the title first;
+// then what the Startup folder cannot take: one of the nine characters, a
+// device name, a path too long with this scope's folder.
+TEST_F(TitleDialog, ARefusedTitleOrArgumentsKeepTheDialogOpenAsTyped) {
+  const std::string kNotExact = "に、日本語の文字コード（シフト JIS）で表せない文字が含まれています。";
+  const std::wstring kJose = L"C:\\Users\\Jos\u00E9\\a.txt";
+  const std::wstring kLongArguments(250, L'a');
+  const std::wstring kLongTitle = Wide(Repeat("表", 100));  // 200 bytes
+  const struct {
+    std::wstring title, arguments;
+    std::string warning;
+    int field;
+    const char* screenshot;
+  } kRefusals[] = {
+      {L"Caf\u00E9", kJose, "タイトル" + kNotExact, IDC_TITLE, "title-not-exact-message"},
+      {L"t", kJose, "引数" + kNotExact, IDC_ARGUMENTS, nullptr},
+      {L"t", kLongArguments, "引数が長すぎます。半角で 199 文字、全角で 99 文字までにしてください。", IDC_ARGUMENTS, nullptr},
+      {kLongTitle, kLongArguments, "タイトルが長すぎます。半角で 199 文字、全角で 99 文字までにしてください。", IDC_TITLE,
+       "title-too-long-message"},
+      {L"a?b", L"", "タイトルに次の文字は使えません。\n\\ / : * ? \" < > |", IDC_TITLE, "title-forbidden-message"},
+      {Wide("表\\..\\x"), L"-a", "タイトルに次の文字は使えません。\n\\ / : * ? \" < > |", IDC_TITLE, nullptr},
+      {L"Com1", L"", "タイトルに CON、NUL、COM1 などのデバイス名は使えません。", IDC_TITLE, nullptr},
+      {std::wstring(11, L't'), L"",
+       "スタートアップフォルダのパスと合わせると長すぎます。タイトルを短くしてください。", IDC_TITLE, "title-too-long-for-folder-message"}};
+  // 244 bytes of folder, a backslash, the title and .lnk: 10 characters fit.
+  lstrcpyA(appState.startupFolder, ("C:\\" + std::string(241, 'f')).c_str());
+  std::string fits = std::string(197, 'c') + "表";  // 199 bytes, a double-byte character last
   INT_PTR result = Run([&](HWND dialog) {
-    ui::Type(dialog, IDC_TITLE, std::wstring(L"Caf\u00E9"));
-    ui::Type(dialog, IDC_ARGUMENTS, std::wstring(L"C:\\Users\\Jos\u00E9\\a.txt"));
-    ui::Click(dialog, IDC_TITLE_OK);
-    ui::ExpectMessageBox("Tomavel", std::string("タイトル") + kNotExact, {IDOK}, "warning", IDOK, "title-not-exact-message", dialog);
-    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE); }));
-    WCHAR typed[32] = L"<sentinel>";
-    GetWindowTextW(GetDlgItem(dialog, IDC_TITLE), typed, ARRAYSIZE(typed));
-    EXPECT_EQ(std::wstring(L"Caf\u00E9"), typed) << "as typed";
-    ui::Type(dialog, IDC_TITLE, "t");
-    ui::Click(dialog, IDC_TITLE_OK);
-    ui::ExpectMessageBox("Tomavel", std::string("引数") + kNotExact, {IDOK}, "warning", IDOK, nullptr, dialog);
-    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
-    ui::Type(dialog, IDC_ARGUMENTS, longArguments);
-    ui::Click(dialog, IDC_TITLE_OK);
-    ui::ExpectMessageBox("Tomavel", kArgumentsTooLong, {IDOK}, "warning", IDOK, nullptr, dialog);
-    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_ARGUMENTS); }));
-    ui::Type(dialog, IDC_TITLE, longTitle);
-    ui::PressKey(dialog, VK_RETURN);
-    ui::ExpectMessageBox("Tomavel", kTitleTooLong, {IDOK}, "warning", IDOK, "title-too-long-message", dialog);
-    EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, IDC_TITLE); }));
-    EXPECT_EQ(Utf8(longTitle), Utf8(ui::ControlText(dialog, IDC_TITLE)));
-    EXPECT_EQ(longArguments, ui::ControlText(dialog, IDC_ARGUMENTS));
-    EXPECT_STREQ("old title", appState.title) << "nothing is read before both fit";
-    ui::Type(dialog, IDC_TITLE, "t");
+    for (const auto& refusal : kRefusals) {
+      SCOPED_TRACE(refusal.warning);
+      ui::Type(dialog, IDC_TITLE, refusal.title);
+      ui::Type(dialog, IDC_ARGUMENTS, refusal.arguments);
+      ui::PressKey(dialog, VK_RETURN);
+      ui::ExpectMessageBox("Tomavel", refusal.warning, {IDOK}, "warning", IDOK, refusal.screenshot, dialog);
+      EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusOf(dialog) == GetDlgItem(dialog, refusal.field); }));
+      WCHAR typed[512] = L"<sentinel>";
+      GetWindowTextW(GetDlgItem(dialog, IDC_TITLE), typed, ARRAYSIZE(typed));
+      EXPECT_EQ(refusal.title, std::wstring(typed)) << "the title as typed";
+      GetWindowTextW(GetDlgItem(dialog, IDC_ARGUMENTS), typed, ARRAYSIZE(typed));
+      EXPECT_EQ(refusal.arguments, std::wstring(typed)) << "the arguments as typed";
+      EXPECT_STREQ("old title", appState.title) << "nothing is read before every check passes";
+    }
+    ui::Type(dialog, IDC_TITLE, std::string(10, 't'));
     ui::Type(dialog, IDC_ARGUMENTS, fits);
     ui::Click(dialog, IDC_TITLE_OK);
   });
   EXPECT_EQ(IDC_TITLE_OK, result);
+  EXPECT_EQ(std::string(10, 't'), std::string(appState.title));
   EXPECT_EQ(Utf8(fits), Utf8(appState.arguments)) << "199 bytes, whole";
 }
 
