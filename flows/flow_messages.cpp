@@ -18,7 +18,9 @@ const char kShortcutNameNotExact[] =
 const char kNotChosen[] = "ファイルを選択できませんでした。";
 static const char kSystemDllMissing[] = "Windows のシステム ファイルを読み込めなかったため、処理を続けられませんでした。";
 static const char kNotWritten[] = "ショートカットを登録できませんでした。";
-static const char kRunAsAdmin[] = "すべてのユーザーに適用するには、管理者として実行してください。";
+static const char kRunAsAdmin[] =
+    "すべてのユーザーのスタートアップフォルダを変更するには、Tomavel をいったん終了し、右クリックして"
+    "［管理者として実行］を選んで起動し直してください。";
 static const char kNotDeleted[] = " を削除できませんでした。";
 static const char kShortcutNotRead[] = "選択したショートカットを読み込めなかったため登録できませんでした。";
 
@@ -78,17 +80,16 @@ static void ShowFailure(HWND owner, const char* stem, const char* what, DWORD co
   FreeText(&text);
 }
 
-void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope) {
+void ShowShortcutNotWritten(HWND owner, HRESULT result, int allUsers) {
   // For a failure that came from Win32, the system's words are those of the
   // Win32 code; FormatMessage knows most of those under the HRESULT as well.
-  ShowFailure(owner, "", kNotWritten, static_cast<DWORD>(result),
-              result == E_ACCESSDENIED && scope == kScopeAllUsers);
+  ShowFailure(owner, "", kNotWritten, static_cast<DWORD>(result), result == E_ACCESSDENIED && allUsers);
 }
 
 void ShowShortcutNotRead(HWND owner, HRESULT result) {
   ShowFailure(owner, "", kShortcutNotRead, static_cast<DWORD>(result), 0);
 }
 
-void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope) {
-  ShowFailure(owner, stem, kNotDeleted, error, error == ERROR_ACCESS_DENIED && scope == kScopeAllUsers);
+void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, int allUsers) {
+  ShowFailure(owner, stem, kNotDeleted, error, error == ERROR_ACCESS_DENIED && allUsers);
 }

@@ -17,9 +17,9 @@ extern const char kNotChosen[];
 void ShowWarning(HWND owner, const char* text);
 
 // The shortcut could not be written: our sentence, a blank line, the system's
-// text for result, and for access denied in the all-users folder a hint to
-// run as administrator.
-void ShowShortcutNotWritten(HWND owner, HRESULT result, StartupScope scope);
+// text for result, and for access denied in the all-users folder (allUsers 1)
+// what to do: start Tomavel again as administrator.
+void ShowShortcutNotWritten(HWND owner, HRESULT result, int allUsers);
 
 // The picked shortcut could not be read (or COM not started to read it): our
 // sentence, a blank line, the system's text for result.
@@ -27,8 +27,9 @@ void ShowShortcutNotRead(HWND owner, HRESULT result);
 
 // The file of the given stem could not be deleted: our sentence, a blank
 // line, the system's text for error (GetLastError()), and for access denied
-// in the all-users folder the same hint as above.
-void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, StartupScope scope);
+// in the all-users folder (allUsers 1: the file's folder, whatever scope is
+// chosen) the same hint as above.
+void ShowDeletionFailed(HWND owner, const char* stem, DWORD error, int allUsers);
 
 // Writes the Startup folder of scope into path (kPathSize bytes). Returns 1
 // when it is there; else warns that it was not found, or that its path holds

@@ -11,6 +11,7 @@
 #include "flows/file_chooser.h"
 #include "flows/flow_messages.h"
 #include "flows/title_dialog.h"
+#include "startup/file_security.h"
 #include "startup/logon_reasons.h"
 #include "startup/path_rules.h"
 #include "startup/program_files.h"
@@ -41,6 +42,13 @@ static const char kNetworkDriveLine[] =
 static const char kRemovableDriveLine[] =
     "ただし、このプログラムは USB メモリーや CD/DVD などの取り外しできるドライブにあるため、"
     "ログインしたときにそれが接続されていなければ起動しません。";
+static const char kOthersCanChangeLine[] =
+    "ただし、このプログラムのファイルまたはフォルダは、管理者でないユーザーも変更できます。"
+    "変更されると、ログインしたすべてのユーザー（管理者を含む）の権限で、別のプログラムが起動されるおそれがあります。";
+static const char kNoRightAllUsers[] =
+    "すべてのユーザーのスタートアップフォルダに書き込む権限がないため、登録できません。"
+    "Tomavel をいったん終了し、右クリックして［管理者として実行］を選んで起動し直してください。";
+static const char kNoRightUser[] = "ログインユーザーのスタートアップフォルダに書き込む権限がないため、登録できません。";
 static const char kAlsoStartedLeadIn[] = "このプログラムは、次の登録でもログインしたときに起動します。";
 static const char kReplacedLine[] = "同じ名前のショートカットがあったため、置き換えました。";
 static const char kReplacedTargetLabel[] = "置き換える前のリンク先: ";
@@ -117,7 +125,8 @@ GrowingText RegisteredMessage(StartupScope scope, const char* shortcutPath, cons
                 {kTakenForInstaller, kTakenForInstallerLine},
                 {kOtherUsersCannot, kOtherUsersLine},
                 {kOnNetworkDrive, kNetworkDriveLine},
-                {kOnRemovableDrive, kRemovableDriveLine}};
+                {kOnRemovableDrive, kRemovableDriveLine},
+                {kOthersCanChange, kOthersCanChangeLine}};
   // The outcome first, then what may stop it, then the rest.
   GrowingText text = NewText();
   int reasons = ReasonsNotStartedAtLogon(scope, FileNamePart(shortcutPath), program);
@@ -149,10 +158,15 @@ int RegisterProgram(HWND owner) {
   char shortcutPath[kPathSize];
 
   if (!SystemDllsReady(owner)) return 0;
-  if (!ChooseProgram(owner)) return 0;
-  // Before anything is typed: the title dialog refuses a title the folder
-  // cannot take while the dialog is still open.
+  // Before any work of the user's: the folder (the title dialog refuses a
+  // title it cannot take while the dialog is still open), and the right to
+  // write there. Where that cannot be told, the write itself will.
   if (!StartupFolderReady(owner, appState.startupFolder, appState.scope)) return 0;
+  if (MayCreateFileIn(appState.startupFolder) == 0) {
+    ShowWarning(owner, appState.scope == kScopeAllUsers ? kNoRightAllUsers : kNoRightUser);
+    return 0;
+  }
+  if (!ChooseProgram(owner)) return 0;
   RunTitleDialog();
   if (appState.title[0] == '\0') return 0;  // the title dialog said why
 
@@ -169,7 +183,7 @@ int RegisterProgram(HWND owner) {
   // title is said, with the system's reason.
   HRESULT initialised = systemDlls.CoInitialize(NULL);
   if (FAILED(initialised)) {
-    ShowShortcutNotWritten(owner, initialised, appState.scope);
+    ShowShortcutNotWritten(owner, initialised, appState.scope == kScopeAllUsers);
     return 0;
   }
   // A file of the same name is replaced without a question, but never
@@ -188,7 +202,7 @@ int RegisterProgram(HWND owner) {
   if (SUCCEEDED(written)) {
     MessageBoxA(owner, TextOr(text, kRegistered), kCaption, MB_OK | (warn ? MB_ICONWARNING : MB_ICONINFORMATION));
   } else {
-    ShowShortcutNotWritten(owner, written, appState.scope);
+    ShowShortcutNotWritten(owner, written, appState.scope == kScopeAllUsers);
   }
   FreeText(&text);
   return 1;

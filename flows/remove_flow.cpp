@@ -44,11 +44,13 @@ static int IsStartupFolder(HWND owner, const char* folder, StartupScope scope) {
   return GetStartupFolderPath(owner, startup, scope) == kFolderFound && SameFile(folder, startup);
 }
 
-static int InAStartupFolder(HWND owner, const char* path) {
+// The Startup folder path lies directly in (kScopeUser or kScopeAllUsers),
+// or 0 for none.
+static StartupScope StartupFolderOfFile(HWND owner, const char* path) {
   char folder[kPathSize];
-  return DirectoryPart(path, folder, sizeof folder) &&
-         (IsStartupFolder(owner, folder, appState.scope) ||
-          IsStartupFolder(owner, folder, appState.scope == kScopeUser ? kScopeAllUsers : kScopeUser));
+  if (!DirectoryPart(path, folder, sizeof folder)) return 0;
+  if (IsStartupFolder(owner, folder, kScopeUser)) return kScopeUser;
+  return IsStartupFolder(owner, folder, kScopeAllUsers) ? kScopeAllUsers : 0;
 }
 
 int RemoveShortcut(HWND owner) {
@@ -58,7 +60,8 @@ int RemoveShortcut(HWND owner) {
 
   if (!SystemDllsReady(owner)) return 0;
   if (!ChooseShortcut(owner)) return 0;
-  if (!InAStartupFolder(owner, appState.chosenPath)) {
+  StartupScope folder = StartupFolderOfFile(owner, appState.chosenPath);
+  if (folder == 0) {
     ShowWarning(owner, kNotInStartupFolder);
     return 0;
   }
@@ -85,7 +88,8 @@ int RemoveShortcut(HWND owner) {
     MessageBoxA(owner, TextOr(text, kRemoved), kCaption, MB_OK | (others > 0 ? MB_ICONWARNING : MB_ICONINFORMATION));
     FreeText(&text);
   } else {
-    ShowDeletionFailed(owner, stem, GetLastError(), appState.scope);
+    // The hint follows the folder the file is in, not the scope chosen.
+    ShowDeletionFailed(owner, stem, GetLastError(), folder == kScopeAllUsers);
   }
   if (SUCCEEDED(initialised)) systemDlls.CoUninitialize();
   return 0;

@@ -2,6 +2,7 @@
 
 #include "startup/compatibility_layers.h"
 #include "startup/execution_level.h"
+#include "startup/file_security.h"
 #include "startup/installer_detection.h"
 #include "startup/program_machine.h"
 #include "startup/program_place.h"
@@ -27,10 +28,16 @@ int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const cha
   if (scope == kScopeAllUsers && InAUsersProfileFolder(program)) reasons |= kOtherUsersCannot;
   switch (ProgramDrive(program)) {
     case kNetworkDrive:
-      return reasons | kOnNetworkDrive;
+      reasons |= kOnNetworkDrive;
+      break;
     case kRemovableDrive:
-      return reasons | kOnRemovableDrive;
+      reasons |= kOnRemovableDrive;
+      break;
     default:
-      return reasons;
+      break;
   }
+  // It starts in the session of everyone who logs in, administrators too:
+  // whoever can change it runs their program with their rights.
+  if (scope == kScopeAllUsers && StandardUsersCanChange(program)) reasons |= kOthersCanChange;
+  return reasons;
 }

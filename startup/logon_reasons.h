@@ -12,10 +12,11 @@ enum NotStartedReason {
   kOtherUsersCannot = 16,            // all users' entry, the program in one user's own folder
   kOnNetworkDrive = 32,              // the drive may not be connected yet at logon
   kOnRemovableDrive = 64,            // the drive or disc may not be in
+  kOthersCanChange = 128,            // all users' entry, the program or its folder changeable by any user
 };
 
-// The reasons (NotStartedReason bits; 0 when Windows will start it) for the
-// entry fileName of scope's folder that starts program. Only reads: the
-// registry, the program's place, and its headers and manifest as data, none
-// of its code.
+// The reasons (NotStartedReason bits; 0 when Windows will start it as meant)
+// for the entry fileName of scope's folder that starts program. Only reads:
+// the registry, the program's place and its security, and its headers and
+// manifest as data, none of its code.
 int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program);

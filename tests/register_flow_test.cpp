@@ -235,6 +235,9 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
   const std::string kRemovable =
       "\n\nただし、このプログラムは USB メモリーや CD/DVD などの取り外しできるドライブにあるため、"
       "ログインしたときにそれが接続されていなければ起動しません。";
+  const std::string kOthersChange =
+      "\n\nただし、このプログラムのファイルまたはフォルダは、管理者でないユーザーも変更できます。"
+      "変更されると、ログインしたすべてのユーザー（管理者を含む）の権限で、別のプログラムが起動されるおそれがあります。";
   const char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
   const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
   // Manifests that defeat a reader of bytes: an IDE template's comment lists
@@ -297,8 +300,18 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
                 {kScopeAllUsers, -1, "", NULL, "", "", "%PUBLIC%\\tomavel\\app.exe"},
                 {kScopeUser, -1, "", NULL, "", kNetwork, "N:\\app.exe"},
                 {kScopeAllUsers, -1, "", NULL, "", kNetwork, "\\\\server\\share\\app.exe"},
-                {kScopeAllUsers, -1, "", NULL, "", kRemovable, "R:\\tomavel\\app.exe"}};
+                {kScopeAllUsers, -1, "", NULL, "", kRemovable, "R:\\tomavel\\app.exe"},
+                // Anyone may change the folder (as under C:\ on Windows), or the file itself.
+                {kScopeAllUsers, -1, "", NULL, "", kOthersChange, "open\\app.exe"},
+                {kScopeAllUsers, 0x03, "", NULL, "", kOff + kOthersChange, "open\\app.exe"},
+                {kScopeUser, -1, "", NULL, "", "", "open\\app.exe"},
+                {kScopeAllUsers, -1, "", NULL, "", kOthersChange, "changeable.exe"},
+                {kScopeAllUsers, -1, "", NULL, "", kRemovable + kOthersChange, "R:\\open\\app.exe"}};
   CreateDirectoryA((programs_ + "\\setup").c_str(), NULL);
+  for (const std::string& open : {programs_ + "\\open", std::string("R:\\open")}) {
+    CreateDirectoryA(open.c_str(), NULL);
+    LetEveryoneChange(open);
+  }
   RegistryValueGuard policy(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
   ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
   int row = 0;
@@ -313,6 +326,7 @@ TEST_F(RegisterFlow, TheSuccessSaysWhenWindowsWillNotStartTheProgramAtLogon) {
     } else if (program[0] != '\\') {
       WriteProgramWithManifest(program, c.manifest, c.bits == 32 ? TOMAVEL_EXE32 : TOMAVEL_EXE);
     }
+    if (strstr(program, "changeable") != NULL) LetEveryoneChange(program);
     if (c.policy < 0) {
       DeleteRegistryValue(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_WOW64_64KEY, "EnableInstallerDetection");
     } else {
@@ -506,8 +520,7 @@ TEST_F(RegisterFlow, AMissingStartupFolderIsReportedBeforeAnythingIsWritten) {
   std::string away = userStartup_ + ".away";
   ASSERT_TRUE(MoveFileA(userStartup_.c_str(), away.c_str()));
   int result = Register([&] {
-    // Before anything is typed: no title dialog follows.
-    ui::ChooseFile(ui::WaitForChooser(kProgramChooser), program_);
+    // Before anything is chosen or typed: no chooser opens.
     ui::ExpectMessageBox("Tomavel", "スタートアップフォルダが見つかりませんでした。", kOk, "warning", IDOK, nullptr, owner_);
   });
   bool folderCameBack = FileExists(userStartup_);
@@ -531,6 +544,26 @@ TEST_F(RegisterFlow, AfterAFailureTheMainWindowGoesOnWorking) {
   EXPECT_EQ(IDC_EXIT, result);
   EXPECT_TRUE(NewFiles(kScopeUser).empty());
   EXPECT_EQ(std::set<std::string>{"Recovered.lnk"}, NewFiles(kScopeAllUsers));
+}
+
+// A write that fails although the folder lets this process add files (a
+// folder of the shortcut's name here) is told as before; in the all-users
+// folder with what to do about it.
+TEST_F(RegisterFlow, AWriteRefusedInTheAllUsersFolderSaysHowToStartAsAdministrator) {
+  std::string kept = StartupFile(kScopeAllUsers, "Kept.lnk");
+  ASSERT_TRUE(CreateDirectoryA(kept.c_str(), NULL));
+  appState.scope = kScopeAllUsers;
+  EXPECT_EQ(1, Register([&] {
+              PickAndName(program_, "Kept", "");
+              ui::ExpectMessageBox("Tomavel",
+                                   std::string(kNotWritten) +
+                                       "\n\nアクセスが拒否されました。\n\nすべてのユーザーのスタートアップフォルダを変更するには、"
+                                       "Tomavel をいったん終了し、右クリックして［管理者として実行］を選んで起動し直してください。",
+                                   kOk, "warning", IDOK, "access-denied-message");
+            }));
+  EXPECT_EQ(std::set<std::string>{"Kept.lnk"}, NewFiles(kScopeAllUsers));
+  EXPECT_TRUE(FileNames(kept).empty());
+  RemoveDirectoryA(kept.c_str());
 }
 
 // COM already set up for another apartment on this thread: the program's
@@ -622,12 +655,10 @@ TEST_F(RegisterFlow, AStartupFolderWhosePathTheCodePageCannotHoldIsRefusedByBoth
   WCHAR saved[MAX_PATH];
   DWORD savedSize = sizeof saved, savedType = 0;
   ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(folders, L"Startup", NULL, &savedType, reinterpret_cast<BYTE*>(saved), &savedSize));
-  RegSetValueExW(folders, L"Startup", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(accented.c_str()),
-                 static_cast<DWORD>((accented.size() + 1) * sizeof(WCHAR)));
-
   INT_PTR result = DriveMainWindow([&](HWND main) {
-    ui::Click(main, IDC_REGISTER);
-    ui::ChooseFile(ui::WaitForChooser(kProgramChooser), program_);  // no title dialog follows
+    RegSetValueExW(folders, L"Startup", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(accented.c_str()),
+                   static_cast<DWORD>((accented.size() + 1) * sizeof(WCHAR)));
+    ui::Click(main, IDC_REGISTER);  // the warning comes instead of the chooser
     ui::ExpectMessageBox("Tomavel", kNotExact, kOk, "warning", IDOK, "startup-folder-not-exact-message", main);
     ASSERT_TRUE(WaitForIdleMainWindow(true));
     ui::Click(main, IDC_REMOVE);  // the warning comes instead of the chooser
@@ -789,24 +820,24 @@ class RefusingStartup : public RegisterFlow {
   }
 };
 
-TEST_F(RefusingStartup, AccessDeniedIsReportedAndNothingClaimsSuccess) {
-  EXPECT_EQ(1, Register([&] {
-              PickAndName(program_, "Denied", "");
-              ui::ExpectMessageBox("Tomavel", std::string(kNotWritten) + "\n\nアクセスが拒否されました。", kOk,
-                                   "warning", IDOK);
-            }));
+// Without the right to write the scope's Startup folder, the user hears so
+// before choosing a program or typing anything: no chooser opens.
+TEST_F(RefusingStartup, WithoutTheRightToWriteTheFolderTheRefusalComesBeforeTheChooser) {
+  const struct {
+    StartupScope scope;
+    const char* text;
+    const char* screenshot;
+  } kScopes[] = {{kScopeUser, "ログインユーザーのスタートアップフォルダに書き込む権限がないため、登録できません。", nullptr},
+                 {kScopeAllUsers,
+                  "すべてのユーザーのスタートアップフォルダに書き込む権限がないため、登録できません。"
+                  "Tomavel をいったん終了し、右クリックして［管理者として実行］を選んで起動し直してください。",
+                  "no-right-message"}};
+  for (const auto& c : kScopes) {
+    appState.scope = c.scope;
+    EXPECT_EQ(0, Register([&] { ui::ExpectMessageBox("Tomavel", c.text, kOk, "warning", IDOK, c.screenshot, owner_); }));
+    EXPECT_EQ(nullptr, FindWindowA("#32770", kProgramChooser)) << "no chooser";
+  }
   EXPECT_TRUE(NewFiles(kScopeUser).empty());
-}
-
-TEST_F(RefusingStartup, InTheAllUsersFolderTheMessageSaysToRunAsAdministrator) {
-  appState.scope = kScopeAllUsers;
-  EXPECT_EQ(1, Register([&] {
-              PickAndName(program_, "Denied", "");
-              ui::ExpectMessageBox("Tomavel",
-                                   std::string(kNotWritten) +
-                                       "\n\nアクセスが拒否されました。\n\nすべてのユーザーに適用するには、管理者として実行してください。",
-                                   kOk, "warning", IDOK, "access-denied-message");
-            }));
   EXPECT_TRUE(NewFiles(kScopeAllUsers).empty());
 }
 

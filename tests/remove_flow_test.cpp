@@ -109,32 +109,38 @@ TEST_F(RemoveFlow, OnlyAFileDirectlyInAStartupFolderIsRemoved) {
   RemoveTree(inner);
 }
 
-TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKept) {
-  SetFileAttributesA(shortcut_.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(0, Remove([&] {
-              Pick(shortcut_);
-              ui::ExpectMessageBox("Tomavel", "表示 をスタートアップフォルダから削除します", kYesNo, "information",
-                                   IDYES);
-              ui::ExpectMessageBox("Tomavel", "表示 を削除できませんでした。\n\nアクセスが拒否されました。", kOk, "warning",
-                                   IDOK, "deletion-failed-message");
-            }));
-  EXPECT_TRUE(FileExists(shortcut_));
-}
-
-TEST_F(RemoveFlow, AShortcutTheAllUsersFolderKeepsIsReportedWithWhatToDo) {
-  appState.scope = kScopeAllUsers;
-  std::string shared = StartupFile(kScopeAllUsers, "共有.lnk");
-  WriteFileBytes(shared, "x");
-  SetFileAttributesA(shared.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(0, Remove([&] {
-              EXPECT_EQ(allStartup_, Pick(shared));
-              ui::ExpectMessageBox("Tomavel", "共有 をスタートアップフォルダから削除します", kYesNo, "information", IDYES);
-              ui::ExpectMessageBox("Tomavel",
-                                   "共有 を削除できませんでした。\n\nアクセスが拒否されました。\n\n"
-                                   "すべてのユーザーに適用するには、管理者として実行してください。",
-                                   kOk, "warning", IDOK, "all-users-deletion-failed-message", owner_);
-            }));
-  EXPECT_TRUE(FileExists(shared));
+// A file that cannot be deleted is reported and kept. The hint to start as
+// administrator follows the folder the file is in, whichever scope is
+// chosen: the chooser reaches both folders.
+TEST_F(RemoveFlow, AFileThatCannotBeDeletedIsReportedAndKeptWithAHintForTheAllUsersFolder) {
+  const std::string kHint =
+      "\n\nすべてのユーザーのスタートアップフォルダを変更するには、Tomavel をいったん終了し、右クリックして"
+      "［管理者として実行］を選んで起動し直してください。";
+  const struct {
+    StartupScope chosen;
+    StartupScope folder;
+    std::string hint;
+    const char* screenshot;
+  } kCases[] = {{kScopeUser, kScopeUser, "", "deletion-failed-message"},
+                {kScopeAllUsers, kScopeUser, "", nullptr},
+                {kScopeUser, kScopeAllUsers, kHint, "all-users-deletion-failed-message"},
+                {kScopeAllUsers, kScopeAllUsers, kHint, nullptr}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE("chosen " + std::to_string(c.chosen) + ", in " + std::to_string(c.folder));
+    appState.scope = c.chosen;
+    std::string kept = StartupFile(c.folder, "共有.lnk");
+    WriteFileBytes(kept, "x");
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, Remove([&] {
+                Pick(kept);
+                ui::ExpectMessageBox("Tomavel", "共有 をスタートアップフォルダから削除します", kYesNo, "information", IDYES);
+                ui::ExpectMessageBox("Tomavel", "共有 を削除できませんでした。\n\nアクセスが拒否されました。" + c.hint, kOk,
+                                     "warning", IDOK, c.screenshot, owner_);
+              }));
+    EXPECT_TRUE(FileExists(kept));
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(kept.c_str());
+  }
 }
 
 // Anyone who can write into the Startup folder can name a file with the yen

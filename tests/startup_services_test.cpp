@@ -1,10 +1,13 @@
 // The Startup folder lookup and the shortcut writer against Wine's real shell.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include "base/run_time_binding.h"
 #include "base/same_file.h"
 #include "base/system_dlls.h"
+#include "startup/file_security.h"
 #include "startup/other_entries.h"
 #include "startup/program_place.h"
 #include "startup/startup_approved.h"
@@ -212,6 +215,47 @@ TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
     }
   }
   SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", NULL);
+}
+
+// Whether a user who is not an administrator can change a file or a folder,
+// judged from its security descriptor as AccessCheck would judge it for a
+// standard user's token.
+TEST(FileSecurity, OnlyWhatEveryUserHoldsCountsInTheOrderAccessCheckReads) {
+  const struct {
+    const wchar_t* sddl;
+    DWORD rights;
+    int changes;
+  } kDacls[] = {
+      {nullptr, kChangeFileRights, 1},                                       // a null DACL grants everything
+      {L"D:(A;;FR;;;WD)(A;;FA;;;BA)(A;;FA;;;SY)", kChangeFileRights, 0},    // Everyone may only read
+      {L"D:(A;;0x1301bf;;;AU)", kChangeFileRights, 1},                      // Authenticated Users: modify
+      {L"D:(A;;0x1200a9;;;BU)(A;;0x2;;;BU)", kChangeFolderRights, 1},        // Users: add a file
+      {L"D:(A;;0x1200a9;;;BU)(A;;0x40;;;BU)", kChangeFolderRights, 1},       // Users: delete what is in it
+      {L"D:(A;;0x1200a9;;;BU)(A;;0x40;;;BU)", kChangeFileRights, 0},         // ...which is no right on a file
+      {L"D:(A;;0x10000;;;IU)", kChangeFileRights, 1},                       // INTERACTIVE: delete
+      {L"D:(D;;FA;;;WD)(A;;FA;;;AU)", kChangeFileRights, 0},                 // a deny before an allow
+      {L"D:(A;;FA;;;AU)(D;;FA;;;WD)", kChangeFileRights, 1},                 // an allow before a deny
+      {L"D:(D;;0x2;;;WD)(A;;0x1301bf;;;AU)", kChangeFileRights, 1},          // denied writing, granted deleting
+      {L"D:(D;;0x10002;;;WD)(A;;0x1301bf;;;AU)", kChangeFileRights, 0},      // denied both
+      {L"D:(A;OICIIO;FA;;;AU)(A;;0x1200a9;;;AU)", kChangeFolderRights, 0},   // inherit-only: for what is below
+      {L"D:(A;;GW;;;BU)", kChangeFileRights, 1},                             // generic write, mapped
+      {L"D:(A;;GR;;;BU)(A;;GX;;;BU)", kChangeFileRights, 0},
+      {L"D:(A;;FA;;;S-1-5-21-1-2-3-1001)(A;;FA;;;BA)", kChangeFileRights, 0},  // one user, administrators
+      {L"D:", kChangeFileRights, 0}};                                         // an empty DACL grants nothing
+  for (const auto& row : kDacls) {
+    std::string shown = row.sddl ? Narrow(row.sddl) : "a null DACL";
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    SECURITY_DESCRIPTOR nullDacl;
+    if (row.sddl) {
+      ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(row.sddl, SDDL_REVISION_1, &descriptor, NULL))
+          << shown;
+    } else {
+      ASSERT_TRUE(InitializeSecurityDescriptor(&nullDacl, SECURITY_DESCRIPTOR_REVISION));
+      ASSERT_TRUE(SetSecurityDescriptorDacl(&nullDacl, TRUE, NULL, FALSE));
+    }
+    EXPECT_EQ(row.changes, StandardUsersGet(row.sddl ? descriptor : &nullDacl, row.rights)) << shown;
+    if (descriptor) LocalFree(descriptor);
+  }
 }
 
 // A program in a user's own folder cannot be opened by the other users.

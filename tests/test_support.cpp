@@ -1,7 +1,9 @@
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
+#include <aclapi.h>
 #include <objbase.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -183,6 +185,20 @@ std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const cha
               RegQueryValueExA(opened, name, NULL, NULL, reinterpret_cast<BYTE*>(bytes), &size) == ERROR_SUCCESS;
   if (opened) RegCloseKey(opened);
   return read ? std::string(bytes, size) : "";
+}
+
+void LetEveryoneChange(const std::string& path) {
+  PSECURITY_DESCRIPTOR descriptor = NULL;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x1301bf;;;WD)", SDDL_REVISION_1,
+                                                                   &descriptor, NULL));
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = NULL;
+  GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+  std::wstring wide = Wide(path);
+  EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+            SetNamedSecurityInfoW(&wide[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, NULL, NULL, dacl, NULL))
+      << Utf8(path);
+  LocalFree(descriptor);
 }
 
 RegistryValueGuard::RegistryValueGuard(HKEY root_, const char* key_, REGSAM view_, const char* name_)

@@ -63,6 +63,11 @@ void DeleteRegistryValue(HKEY root, const char* key, REGSAM view, const char* na
 // The bytes of a value (up to 1 KiB), empty where there is none.
 std::string ReadRegistryValue(HKEY root, const char* key, REGSAM view, const char* name);
 
+// Lets everyone change the file or folder at path: an allow ACE for
+// Everyone with modify rights, which Wine writes back as the others' write
+// bit (and reads back as Everyone's full access).
+void LetEveryoneChange(const std::string& path);
+
 // Puts a registry value back as it was (or gone, where there was none) when
 // it goes out of scope, also when an ASSERT leaves a test early: a test that
 // changes a value for the whole machine must not leave it to the next.
