@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "base/error_mode.h"
 #include "base/run_time_binding.h"
 
 // Windows calls an entry with a stack aligned to 4 bytes only; the 32-bit
@@ -20,5 +21,6 @@ extern "C" TOMAVEL_ENTRY_ALIGN void WINAPI TomavelEntry() {
   // Before anything can load a DLL: the program runs from wherever it was
   // downloaded, and anyone may have put a DLL of any name beside it.
   LockDllSearch();
+  SilenceCriticalErrors();
   ExitProcess(static_cast<UINT>(RunTomavel(GetModuleHandleA(NULL))));
 }

@@ -8,6 +8,14 @@ static size_t CharLength(const char* p) {
   return (IsDBCSLeadByte(static_cast<BYTE>(p[0])) && p[1] != '\0') ? 2 : 1;
 }
 
+int IsAsciiWord(const char* token, size_t length, const char* word) {
+  size_t i = 0;
+  for (; i < length && word[i] != '\0'; ++i) {
+    if (AsciiUpper(token[i]) != word[i]) return 0;
+  }
+  return i == length && word[i] == '\0';
+}
+
 int CopyText(char* dst, size_t size, const char* src) {
   if (size == 0) return 0;
   dst[0] = '\0';

@@ -9,6 +9,10 @@
 // and such tokens so, whatever the language.
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// 1 when the length bytes of token are word, an ASCII word in upper case, in
+// any ASCII case: as Windows compares device and layer names.
+int IsAsciiWord(const char* token, size_t length, const char* word);
+
 // Copies src into dst (size bytes). Returns 1 when all of src fitted; else
 // copies the longest prefix of whole characters that fits and returns 0.
 int CopyText(char* dst, size_t size, const char* src);

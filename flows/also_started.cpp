@@ -2,8 +2,9 @@
 
 #include "startup/other_entries.h"
 
-// By EntryPlace: the words of the program's own fixed texts.
-static const char* const kPlaces[] = {"ログインユーザーのスタートアップフォルダ", "すべてのユーザーのスタートアップフォルダ",
+// By EntryPlace: the words of the program's own fixed texts. Each row as
+// long as the longest (the compiler refuses a longer one).
+static const char kPlaces[][sizeof "すべてのユーザーのスタートアップフォルダ"] = {"ログインユーザーのスタートアップフォルダ", "すべてのユーザーのスタートアップフォルダ",
                                       "ログインユーザーのレジストリ（Run）", "すべてのユーザーのレジストリ（Run）"};
 // A message box cannot scroll: a few lines, then how many more.
 const int kMostLines = 5;

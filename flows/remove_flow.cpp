@@ -80,7 +80,10 @@ int RemoveShortcut(HWND owner) {
   HRESULT initialised = systemDlls.CoInitialize(NULL);
   program[0] = '\0';
   arguments[0] = 0;
-  if (SUCCEEDED(initialised)) ReadStartedProgram(appState.chosenPath, program, sizeof program, arguments, INFOTIPSIZE);
+  WCHAR picked[kPathSize];
+  if (SUCCEEDED(initialised) && WidenPath(appState.chosenPath, picked, kPathSize)) {
+    ReadStartedProgram(picked, program, sizeof program, arguments, INFOTIPSIZE);
+  }
   if (DeleteFileA(appState.chosenPath)) {
     AddText(&text, stem);
     AddText(&text, kRemoved);

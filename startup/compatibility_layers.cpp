@@ -9,23 +9,14 @@ static const char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersio
 // RUNASADMIN), and a flag token or two: this holds dozens of them.
 const DWORD kLayersSize = 512;
 
-// 1 when token (length bytes) is name, in any ASCII case.
-static int IsLayer(const char* token, size_t length, const char* name) {
-  size_t i = 0;
-  for (; i < length && name[i] != '\0'; ++i) {
-    if (AsciiUpper(token[i]) != name[i]) return 0;
-  }
-  return i == length && name[i] == '\0';
-}
-
 int LayerRequests(const char* layers, size_t size) {
   int requests = 0;
   size_t start = 0;
   for (size_t at = 0; at <= size; ++at) {
     int last = at == size || layers[at] == '\0';
     if (!last && layers[at] != ' ') continue;
-    if (IsLayer(layers + start, at - start, "RUNASADMIN")) requests |= kLayerRunAsAdministrator;
-    if (IsLayer(layers + start, at - start, "RUNASINVOKER")) requests |= kLayerRunAsInvoker;
+    if (IsAsciiWord(layers + start, at - start, "RUNASADMIN")) requests |= kLayerRunAsAdministrator;
+    if (IsAsciiWord(layers + start, at - start, "RUNASINVOKER")) requests |= kLayerRunAsInvoker;
     if (last) break;
     start = at + 1;
   }

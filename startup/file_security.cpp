@@ -6,10 +6,12 @@
 #include "base/path_text.h"
 #include "base/text.h"
 
-static GENERIC_MAPPING FileMapping() {
-  GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
-  return mapping;
-}
+// How a file's generic rights map to its own: an [in] record of the calls,
+// which never write it.
+static const GENERIC_MAPPING kFileMapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                                             FILE_ALL_ACCESS};
+
+static PGENERIC_MAPPING FileMapping() { return const_cast<PGENERIC_MAPPING>(&kFileMapping); }
 
 // 1 when sid is one that every user who logs in holds.
 static int EveryUsersSid(PSID sid) {
@@ -29,7 +31,6 @@ int StandardUsersGet(PSECURITY_DESCRIPTOR descriptor, DWORD rights) {
   PACL dacl = NULL;
   if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted)) return 0;
   if (!present || dacl == NULL) return 1;  // no DACL: everyone may do everything
-  GENERIC_MAPPING mapping = FileMapping();
   DWORD granted = 0;
   DWORD denied = 0;
   for (DWORD index = 0; index < dacl->AceCount; ++index) {
@@ -43,7 +44,7 @@ int StandardUsersGet(PSECURITY_DESCRIPTOR descriptor, DWORD rights) {
       continue;
     }
     DWORD mask = ace->Mask;
-    MapGenericMask(&mask, &mapping);
+    MapGenericMask(&mask, FileMapping());
     if (type == ACCESS_ALLOWED_ACE_TYPE) {
       granted |= mask & ~denied;
     } else {
@@ -93,12 +94,11 @@ int MayCreateFileIn(const char* folder) {
   int may = -1;
   if (descriptor != NULL && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process) &&
       DuplicateToken(process, SecurityImpersonation, &impersonation)) {
-    GENERIC_MAPPING mapping = FileMapping();
     PRIVILEGE_SET privileges;
     DWORD privilegesSize = sizeof privileges;
     DWORD granted = 0;
     BOOL status = FALSE;
-    if (AccessCheck(descriptor, impersonation, FILE_ADD_FILE, &mapping, &privileges, &privilegesSize, &granted,
+    if (AccessCheck(descriptor, impersonation, FILE_ADD_FILE, FileMapping(), &privileges, &privilegesSize, &granted,
                     &status)) {
       may = status ? 1 : 0;
     }

@@ -1,5 +1,7 @@
 #include "startup/logon_reasons.h"
 
+#include "base/text.h"
+
 #include "startup/compatibility_layers.h"
 #include "startup/execution_level.h"
 #include "startup/file_security.h"
@@ -9,7 +11,8 @@
 #include "startup/startup_approved.h"
 
 int ReasonsNotStartedAtLogon(StartupScope scope, const char* fileName, const char* program) {
-  int reasons = SwitchedOffInWindows(scope, fileName) ? kSwitchedOff : 0;
+  WCHAR wideName[kPathSize];
+  int reasons = WidenPath(fileName, wideName, kPathSize) && SwitchedOffInWindows(scope, wideName) ? kSwitchedOff : 0;
   WORD machine = ProgramMachine(program);
   ACTCTX_REQUESTED_RUN_LEVEL level = ManifestRunLevel(program, machine);
   int layers = CompatibilityLayers(program);

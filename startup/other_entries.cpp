@@ -1,6 +1,5 @@
 #include "startup/other_entries.h"
 
-#include <string.h>
 #include <windows.h>
 
 #include "base/is_file.h"
@@ -9,6 +8,7 @@
 #include "base/same_file.h"
 #include "base/text.h"
 #include "startup/path_rules.h"
+#include "startup/program_place.h"
 #include "startup/shortcut_target.h"
 #include "startup/startup_approved.h"
 #include "startup/startup_folder.h"
@@ -21,7 +21,7 @@ const int kLongestCommand = 4096;
 struct Search {
   const char* program;
   const WCHAR* arguments;
-  const char* except;
+  WCHAR except[kPathSize];  // empty: none
   OtherEntry* entries;
   int most;
   int count;
@@ -36,10 +36,13 @@ static int Trimmed(const WCHAR* text, const WCHAR** start) {
   return static_cast<int>(end - text);
 }
 
-static void Add(Search* search, const char* name, EntryPlace place, const WCHAR* arguments) {
+// Counts an entry named name (its first nameLength units), keeping it where
+// there is room. The name is only shown: one the code page cannot hold
+// keeps its place, with the code page's default character.
+static void Add(Search* search, const WCHAR* name, int nameLength, EntryPlace place, const WCHAR* arguments) {
   if (search->count++ >= search->most) return;
   OtherEntry* entry = &search->entries[search->count - 1];
-  CopyText(entry->name, sizeof entry->name, name);
+  NarrowShown(name, nameLength, kPathSize, entry->name, sizeof entry->name);
   entry->place = place;
   const WCHAR* own = NULL;
   const WCHAR* theirs = NULL;
@@ -50,35 +53,52 @@ static void Add(Search* search, const char* name, EntryPlace place, const WCHAR*
   NarrowShown(theirs, length, kShownArgumentUnits, entry->arguments, sizeof entry->arguments);
 }
 
-// Listed wide: the ANSI listing would give a look-alike for a name the code
-// page cannot hold.
+// Appends name to the folder in path (size units), one backslash between.
+// 0 where it does not fit.
+static int JoinWide(WCHAR* path, int size, const WCHAR* name) {
+  int length = lstrlenW(path);
+  int separator = length > 0 && path[length - 1] != L'\\';
+  if (length + separator + lstrlenW(name) >= size) return 0;
+  if (separator) path[length++] = L'\\';
+  lstrcpynW(path + length, name, size - length);
+  return 1;
+}
+
+// 1 when name (length units) ends in .lnk in any case.
+static int LnkName(const WCHAR* name, int length) {
+  return length >= 4 && SameNames(name + length - 4, 4, L".lnk", 4);
+}
+
+// Listed wide and read by wide names: the ANSI listing would give a
+// look-alike for a name the code page cannot hold, which would open another
+// file or none, while Explorer still starts the shortcut.
 static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
   char folder[kPathSize];
-  char every[kPathSize];
+  WCHAR wideFolder[kPathSize];
   WCHAR pattern[kPathSize];
   WIN32_FIND_DATAW found;
-  if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !CopyText(every, sizeof every, folder) ||
-      !AppendToFolder(every, sizeof every, "*") || !WidenPath(every, pattern, kPathSize)) {
-    return;
-  }
+  if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !WidenPath(folder, wideFolder, kPathSize)) return;
+  lstrcpynW(pattern, wideFolder, kPathSize);
+  if (!JoinWide(pattern, kPathSize, L"*")) return;
   HANDLE listing = FindFirstFileW(pattern, &found);
   if (listing == INVALID_HANDLE_VALUE) return;
   int seen = 0;
   do {
-    char name[kPathSize];
-    char path[kPathSize];
+    WCHAR path[kPathSize];
     char started[kPathSize];
     WCHAR arguments[INFOTIPSIZE];  // the most a shortcut stores
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
-        NarrowExactly(GetACP(), found.cFileName, name, sizeof name) != kNarrowedExactly || !EndsWithLnk(name) ||
-        !CopyText(path, sizeof path, folder) || !AppendToFolder(path, sizeof path, name)) {
+    int length = lstrlenW(found.cFileName);
+    lstrcpynW(path, wideFolder, kPathSize);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !LnkName(found.cFileName, length) ||
+        !JoinWide(path, kPathSize, found.cFileName)) {
       continue;
     }
-    if ((search->except != NULL && SameFile(path, search->except)) || SwitchedOffInWindows(scope, name)) continue;
+    if ((search->except[0] != 0 && SameFileW(path, search->except)) || SwitchedOffInWindows(scope, found.cFileName)) {
+      continue;
+    }
     ReadStartedProgram(path, started, sizeof started, arguments, ARRAYSIZE(arguments));
     if (started[0] == '\0' || !SameFile(started, search->program)) continue;
-    name[lstrlenA(name) - 4] = '\0';
-    Add(search, name, place, arguments);
+    Add(search, found.cFileName, length - 4, place, arguments);
   } while (++seen < kMostPerPlace && FindNextFileW(listing, &found));
   FindClose(listing);
 }
@@ -94,13 +114,53 @@ static int CandidateProgram(const WCHAR* start, const WCHAR* end, char* program,
   lstrcpynW(candidate, start, length + 1);
   int full = (candidate[1] == L':' && candidate[2] == L'\\') || (candidate[0] == L'\\' && candidate[1] == L'\\');
   if (!full || NarrowExactly(GetACP(), candidate, program, size) != kNarrowedExactly) return 0;
-  // A dot is never part of a double-byte character.
-  return strchr(FileNamePart(program), '.') != NULL || AppendText(program, static_cast<size_t>(size), ".exe");
+  return FileNameHolds(program, ".") || AppendText(program, static_cast<size_t>(size), ".exe");
 }
 
-int RunCommandProgram(const WCHAR* command, char* program, int size, WCHAR* arguments, int argumentsSize) {
+// 1 where the disk may be asked whether candidate is a file: it names the
+// program sought (null: any) by name, or lies on neither a network nor a
+// removable drive, where the answer never waits for a network or asks for a
+// disc. Elsewhere a candidate that is not the program is passed over unasked.
+static int MayAsk(const char* candidate, const char* sought) {
+  return sought == NULL || SameFile(candidate, sought) || ProgramDrive(candidate) == kFixedDrive;
+}
+
+// Copies command into out (size units) as the 64-bit Explorer that runs Run
+// values reads it: in this 32-bit program under WoW64, %ProgramFiles% and
+// %CommonProgramFiles% are the (x86) folders, in Explorer the 64-bit ones.
+// 0 where it does not fit: a cut command may name another program.
+static int AsExplorerReads(const WCHAR* command, WCHAR* out, int size) {
+  static const WCHAR kVariables[][2][24] = {{L"%ProgramFiles%", L"%ProgramW6432%"},
+                                               {L"%CommonProgramFiles%", L"%CommonProgramW6432%"}};
+  int wow64 = sizeof(void*) == 4 && RunningUnderWow64();
+  int used = 0;
+  while (*command != 0) {
+    const WCHAR* replacement = NULL;
+    int length = 0;
+    for (const auto& variable : kVariables) {
+      length = lstrlenW(variable[0]);
+      if (wow64 && CompareStringOrdinal(command, length, variable[0], length, TRUE) == CSTR_EQUAL) {
+        replacement = variable[1];
+        break;
+      }
+    }
+    const WCHAR* part = replacement != NULL ? replacement : command;
+    int added = replacement != NULL ? lstrlenW(replacement) : 1;
+    if (used + added >= size) return 0;
+    CopyMemory(out + used, part, added * sizeof(WCHAR));
+    used += added;
+    command += replacement != NULL ? length : 1;
+  }
+  out[used] = 0;
+  return 1;
+}
+
+int RunCommandProgram(const WCHAR* command, const char* sought, char* program, int size, WCHAR* arguments,
+                      int argumentsSize) {
+  WCHAR read[kLongestCommand];
   WCHAR line[kLongestCommand];
-  DWORD length = ExpandEnvironmentStringsW(command, line, kLongestCommand);
+  if (!AsExplorerReads(command, read, kLongestCommand)) return 0;
+  DWORD length = ExpandEnvironmentStringsW(read, line, kLongestCommand);
   if (length == 0 || length > static_cast<DWORD>(kLongestCommand)) return 0;
   const WCHAR* start = line;
   const WCHAR* end = NULL;
@@ -111,10 +171,13 @@ int RunCommandProgram(const WCHAR* command, char* program, int size, WCHAR* argu
     if (!CandidateProgram(start, end, program, size)) return 0;
     if (*end == L'"') ++end;
   } else {
-    for (end = start; *end != 0 && !(*end == L' ' && CandidateProgram(start, end, program, size) && IsFile(program));
-         ++end) {
+    for (end = start;; ++end) {
+      if ((*end == 0 || *end == L' ') && CandidateProgram(start, end, program, size) && MayAsk(program, sought) &&
+          IsFile(program)) {
+        break;
+      }
+      if (*end == 0) return 0;
     }
-    if (*end == 0 && !(CandidateProgram(start, end, program, size) && IsFile(program))) return 0;
   }
   lstrcpynW(arguments, end, argumentsSize);
   return 1;
@@ -129,32 +192,31 @@ static void SearchRun(Search* search, HKEY root, REGSAM view, const char* list, 
     return;
   }
   for (DWORD index = 0; index < static_cast<DWORD>(kMostPerPlace); ++index) {
-    WCHAR wideName[kPathSize];
+    WCHAR name[kPathSize];
     WCHAR command[kLongestCommand];
     WCHAR arguments[kLongestCommand];
-    char name[kPathSize];
     char started[kPathSize];
     DWORD nameLength = kPathSize;
     DWORD bytes = sizeof command - sizeof(WCHAR);
     DWORD type = 0;
     // A name or a command line longer than these is skipped (ERROR_MORE_DATA).
-    LONG read = RegEnumValueW(key, index, wideName, &nameLength, NULL, &type, reinterpret_cast<BYTE*>(command), &bytes);
+    LONG read = RegEnumValueW(key, index, name, &nameLength, NULL, &type, reinterpret_cast<BYTE*>(command), &bytes);
     if (read == ERROR_NO_MORE_ITEMS) break;
     if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
     command[bytes / sizeof(WCHAR)] = 0;
-    if (NarrowExactly(GetACP(), wideName, name, sizeof name) != kNarrowedExactly ||
-        SwitchedOff(root, root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0, list, name) ||
-        !RunCommandProgram(command, started, sizeof started, arguments, kLongestCommand) ||
+    if (SwitchedOff(root, root == HKEY_LOCAL_MACHINE ? KEY_WOW64_64KEY : 0, list, name) ||
+        !RunCommandProgram(command, search->program, started, sizeof started, arguments, kLongestCommand) ||
         !SameFile(started, search->program)) {
       continue;
     }
-    Add(search, name, place, arguments);
+    Add(search, name, static_cast<int>(nameLength), place, arguments);
   }
   RegCloseKey(key);
 }
 
 int FindOtherEntries(const char* program, const WCHAR* arguments, const char* except, OtherEntry* entries, int most) {
-  Search search = {program, arguments, except, entries, most, 0};
+  Search search = {program, arguments, {0}, entries, most, 0};
+  if (except != NULL) WidenPath(except, search.except, kPathSize);
   SearchFolder(&search, kScopeUser, kUserStartupFolder);
   SearchFolder(&search, kScopeAllUsers, kAllUsersStartupFolder);
   // HKCU's Run is one key for both views; the machine's has two on 64-bit

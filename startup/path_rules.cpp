@@ -1,6 +1,5 @@
 #include "startup/path_rules.h"
 
-#include <string.h>
 #include <windows.h>
 
 #include "base/limits.h"
@@ -14,7 +13,7 @@ static int IsLnkAt(const char* p) {
 }
 
 int EndsWithLnk(const char* path) {
-  size_t length = strlen(path);
+  size_t length = static_cast<size_t>(lstrlenA(path));
   return length >= 4 && IsLnkAt(path + length - 4);
 }
 
@@ -34,32 +33,30 @@ int DisplayStem(const char* path, char* out, size_t size) {
     out[0] = '\0';
     return 0;
   }
-  if (EndsWithLnk(out)) out[strlen(out) - 4] = '\0';
+  if (EndsWithLnk(out)) out[lstrlenA(out) - 4] = '\0';
   return 1;
 }
 
 int TitleHasForbiddenCharacter(const char* title) {
+  static const char kForbidden[] = "\\/:*?\"<>|";
   for (const char* p = title; *p != '\0'; p = CharNextA(p)) {
-    // The terminator is in the set; the loop never gets to it.
-    if (strchr("\\/:*?\"<>|", *p) != NULL) return 1;
+    for (const char* forbidden = kForbidden; *forbidden != '\0'; ++forbidden) {
+      if (*p == *forbidden) return 1;
+    }
   }
   return 0;
 }
 
 int TitleNamesDevice(const char* title) {
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  static const char kDevices[][8] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
   // Neither a dot nor a space is ever the second byte of a double-byte
   // character, and a name holding a lead byte matches no device: bytes will do.
   size_t length = 0;
   while (title[length] != '\0' && title[length] != '.') ++length;
   while (length > 0 && title[length - 1] == ' ') --length;
-  char name[8];
-  if (length >= sizeof name) return 0;
-  for (size_t i = 0; i < length; ++i) name[i] = AsciiUpper(title[i]);
-  name[length] = '\0';
-  for (const char* device : kDevices) {
-    if (strcmp(name, device) == 0) return 1;
-  }
-  int numbered = length == 4 && name[3] >= '0' && name[3] <= '9';
-  return numbered && (strncmp(name, "COM", 3) == 0 || strncmp(name, "LPT", 3) == 0);
+  size_t device = 0;
+  while (device < ARRAYSIZE(kDevices) && !IsAsciiWord(title, length, kDevices[device])) ++device;
+  if (device < ARRAYSIZE(kDevices)) return 1;
+  int numbered = length == 4 && title[3] >= '0' && title[3] <= '9';
+  return numbered && (IsAsciiWord(title, 3, "COM") || IsAsciiWord(title, 3, "LPT"));
 }

@@ -17,18 +17,20 @@ static void FolderOf(const WCHAR* variable, char* folder, int size) {
 }
 
 int ProgramFilesCounterpart(const char* path, char* out, size_t size) {
-  static const WCHAR* const kFolders[][2] = {{L"ProgramFiles(x86)", L"ProgramW6432"},
+  static const WCHAR kFolders[][2][24] = {{L"ProgramFiles(x86)", L"ProgramW6432"},
                                              {L"CommonProgramFiles(x86)", L"CommonProgramW6432"}};
   if (size == 0) return 0;
   out[0] = '\0';
-  if (IsFile(path) || !RunningUnderWow64()) return 0;
+  if (!RunningUnderWow64()) return 0;
   for (const auto& folders : kFolders) {
     char folder32[kPathSize];
     char folder64[kPathSize];
     FolderOf(folders[0], folder32, sizeof folder32);
     FolderOf(folders[1], folder64, sizeof folder64);
     const char* rest = folder32[0] != '\0' ? PathBelowFolder(path, folder32) : NULL;
-    if (rest == NULL || folder64[0] == '\0') continue;
+    // The disk is asked only below the 32-bit folder: any other target may
+    // lie on a network that is not there.
+    if (rest == NULL || folder64[0] == '\0' || IsFile(path)) continue;
     if (CopyText(out, size, folder64) && AppendText(out, size, rest) && IsFile(out)) return 1;
     out[0] = '\0';
   }

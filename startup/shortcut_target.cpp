@@ -10,9 +10,20 @@
 
 TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why, WCHAR* arguments,
                               int argumentsSize) {
+  WCHAR widePath[kPathSize];
+  if (!WidenPath(shortcutPath, widePath, kPathSize)) {
+    target[0] = '\0';
+    if (arguments != NULL && argumentsSize > 0) arguments[0] = 0;
+    if (why != NULL) *why = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    return kShortcutNotRead;
+  }
+  return ReadShortcutTargetW(widePath, target, size, why, arguments, argumentsSize);
+}
+
+TargetRead ReadShortcutTargetW(const WCHAR* shortcutPath, char* target, int size, HRESULT* why, WCHAR* arguments,
+                               int argumentsSize) {
   IShellLinkW* link = NULL;
   IPersistFile* file = NULL;
-  WCHAR widePath[kPathSize];
   // Wide: the ANSI interface would hand back a look-alike for a name the
   // code page cannot hold (cafe.exe for café.exe), another program.
   WCHAR wideTarget[MAX_PATH];
@@ -23,8 +34,7 @@ TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, 
   HRESULT hr = systemDlls.CoCreateInstance(kShellLinkClass, NULL, CLSCTX_INPROC_SERVER, kShellLinkW,
                                            reinterpret_cast<void**>(&link));
   if (SUCCEEDED(hr)) hr = link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(hr) && !WidenPath(shortcutPath, widePath, kPathSize)) hr = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-  if (SUCCEEDED(hr)) hr = file->Load(widePath, STGM_READ);
+  if (SUCCEEDED(hr)) hr = file->Load(shortcutPath, STGM_READ);
   // No flags: the path as the shell starts it, environment variables
   // expanded. S_FALSE: a shortcut to something that is no file.
   if (SUCCEEDED(hr)) hr = link->GetPath(wideTarget, MAX_PATH, NULL, 0);
@@ -51,9 +61,9 @@ TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, 
   return result;
 }
 
-void ReadStartedProgram(const char* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize) {
+void ReadStartedProgram(const WCHAR* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize) {
   char counterpart[kPathSize];
-  if (ReadShortcutTarget(shortcutPath, program, size, NULL, arguments, argumentsSize) != kTargetRead) program[0] = '\0';
+  if (ReadShortcutTargetW(shortcutPath, program, size, NULL, arguments, argumentsSize) != kTargetRead) program[0] = '\0';
   if (program[0] != '\0' && ProgramFilesCounterpart(program, counterpart, sizeof counterpart)) {
     CopyText(program, static_cast<size_t>(size), counterpart);
   }

@@ -26,10 +26,15 @@ enum TargetRead {
 TargetRead ReadShortcutTarget(const char* shortcutPath, char* target, int size, HRESULT* why,
                               WCHAR* arguments = NULL, int argumentsSize = 0);
 
+// The same for a shortcut named in UTF-16, whose name the code page need not
+// hold.
+TargetRead ReadShortcutTargetW(const WCHAR* shortcutPath, char* target, int size, HRESULT* why, WCHAR* arguments,
+                               int argumentsSize);
+
 // The program the shortcut at shortcutPath starts at logon, into program
 // (size bytes): its target read exactly, and under WoW64 a target in the
 // 32-bit Program Files that is not there taken from the 64-bit one, which is
 // what the 64-bit shell starts. Empty where it names none the code page
 // holds; its arguments as ReadShortcutTarget gives them. The same conditions
 // as ReadShortcutTarget.
-void ReadStartedProgram(const char* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize);
+void ReadStartedProgram(const WCHAR* shortcutPath, char* program, int size, WCHAR* arguments, int argumentsSize);

@@ -7,23 +7,23 @@ static const char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion
 // 1 when the binary value's first byte is odd. Task Manager writes 12 bytes;
 // a longer value (up to 64 KiB) is read again whole, since a buffer too small
 // for it is left undefined (ERROR_MORE_DATA).
-static int FirstByteOdd(HKEY key, const char* fileName) {
+static int FirstByteOdd(HKEY key, const WCHAR* fileName) {
   const DWORD kLongest = 64 * 1024;
   BYTE small[16];
   BYTE* state = small;
   DWORD type = 0;
   DWORD size = sizeof small;
-  LONG read = RegQueryValueExA(key, fileName, NULL, &type, small, &size);
+  LONG read = RegQueryValueExW(key, fileName, NULL, &type, small, &size);
   if (read == ERROR_MORE_DATA && size <= kLongest) {
     state = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, size));
-    read = state != NULL ? RegQueryValueExA(key, fileName, NULL, &type, state, &size) : ERROR_OUTOFMEMORY;
+    read = state != NULL ? RegQueryValueExW(key, fileName, NULL, &type, state, &size) : ERROR_OUTOFMEMORY;
   }
   int odd = read == ERROR_SUCCESS && type == REG_BINARY && size >= 1 && (state[0] & 1) != 0;
   if (state != small && state != NULL) HeapFree(GetProcessHeap(), 0, state);
   return odd;
 }
 
-int SwitchedOff(HKEY root, REGSAM view, const char* list, const char* name) {
+int SwitchedOff(HKEY root, REGSAM view, const char* list, const WCHAR* name) {
   char path[sizeof kApprovedKey + 16];
   HKEY key = NULL;
   int off = 0;
@@ -35,7 +35,7 @@ int SwitchedOff(HKEY root, REGSAM view, const char* list, const char* name) {
   return off;
 }
 
-int SwitchedOffInWindows(StartupScope scope, const char* fileName) {
+int SwitchedOffInWindows(StartupScope scope, const WCHAR* fileName) {
   // The key Explorer reads, not the 32-bit program's own view of the machine.
   return scope == kScopeAllUsers ? SwitchedOff(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "StartupFolder", fileName)
                                  : SwitchedOff(HKEY_CURRENT_USER, 0, "StartupFolder", fileName);

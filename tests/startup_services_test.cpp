@@ -4,6 +4,7 @@
 #include <sddl.h>
 #include <shlobj.h>
 
+#include "base/error_mode.h"
 #include "base/run_time_binding.h"
 #include "base/same_file.h"
 #include "base/system_dlls.h"
@@ -86,7 +87,7 @@ TEST(StartupApproved, TheAllUsersStateIsReadFromThe64BitView) {
                        std::string(1, in64) + std::string(11, '\0'));
     WriteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, KEY_WOW64_32KEY, "Views.lnk", REG_BINARY,
                        std::string(1, static_cast<char>(in64 ^ 1)) + std::string(11, '\0'));
-    EXPECT_EQ(in64 & 1, SwitchedOffInWindows(kScopeAllUsers, "Views.lnk"));
+    EXPECT_EQ(in64 & 1, SwitchedOffInWindows(kScopeAllUsers, L"Views.lnk"));
   }
   for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kStartupApprovedKey, view, "Views.lnk");
@@ -95,7 +96,7 @@ TEST(StartupApproved, TheAllUsersStateIsReadFromThe64BitView) {
 // Task Manager writes 12 bytes; a longer value still counts by its first.
 TEST(StartupApproved, ALongerValueCountsByItsFirstByte) {
   WriteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Long.lnk", REG_BINARY, "\x03" + std::string(39, '\0'));
-  EXPECT_EQ(1, SwitchedOffInWindows(kScopeUser, "Long.lnk"));
+  EXPECT_EQ(1, SwitchedOffInWindows(kScopeUser, L"Long.lnk"));
   DeleteRegistryValue(HKEY_CURRENT_USER, kStartupApprovedKey, 0, "Long.lnk");
 }
 
@@ -153,7 +154,17 @@ TEST_F(ShortcutWriter, FailsWithoutWritingForNamesFilesMayNotHave) {
 
 // The same file as Windows compares names: case aside, a short (8.3) form the
 // same as its long one, . and .. resolved; another name is another file.
+// Names come before disks: a short form on a network drive (N: here) or a
+// UNC path is never looked up, so there it is only its own name, although
+// the disk behind N: would make it long.
 TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
+  std::string remote = "N:\\tomavel-same";
+  CreateDirectoryA(remote.c_str(), NULL);
+  std::string remoteProgram = remote + "\\Program With Spaces.exe";
+  WriteFileBytes(remoteProgram, "MZ");
+  char remoteShort[MAX_PATH] = "<sentinel>";
+  ASSERT_GT(GetShortPathNameA(remoteProgram.c_str(), remoteShort, MAX_PATH), 0u);
+  ASSERT_NE(std::string::npos, std::string(remoteShort).find('~')) << remoteShort;
   std::string folder = folder_ + "\\Long Folder Name";
   CreateDirectoryA(folder.c_str(), NULL);
   std::string program = folder + "\\Program With Spaces.exe";
@@ -177,6 +188,15 @@ TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
     EXPECT_EQ(row.same, SameFile(program.c_str(), row.other.c_str())) << Utf8(row.other);
     EXPECT_EQ(row.same, SameFile(row.other.c_str(), program.c_str())) << "turned round: " << Utf8(row.other);
   }
+  const struct {
+    std::string a, b;
+    int same;
+  } kUntouched[] = {{remoteProgram, "n:\\TOMAVEL-SAME\\program with spaces.EXE", 1},
+                    {remoteProgram, remoteShort, 0},
+                    {"\\\\server\\share\\Long Name.exe", "\\\\SERVER\\Share\\long name.exe", 1},
+                    {"\\\\server\\share\\Long Name.exe", "\\\\server\\share\\LONGNA~1.EXE", 0}};
+  for (const auto& row : kUntouched) EXPECT_EQ(row.same, SameFile(row.a.c_str(), row.b.c_str())) << row.a << " " << row.b;
+  RemoveTree(remote);
 }
 
 // A Run value's program, read as Windows reads a command line.
@@ -186,17 +206,37 @@ TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
   WriteFileBytes(spaced + "\\tool.exe", "MZ");
   WriteFileBytes(folder_ + "\\two.exe", "MZ");
   SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", folder_.c_str());
+  // N: is a network drive: there only the program sought is looked for.
+  std::string remote = "N:\\tomavel-run";
+  CreateDirectoryA(remote.c_str(), NULL);
+  CreateDirectoryA((remote + "\\two words").c_str(), NULL);
+  WriteFileBytes(remote + "\\two words\\tool.exe", "MZ");
+  WriteFileBytes(remote + "\\two.exe", "MZ");
+  // The variables of the 64-bit Explorer that runs Run values, whatever this
+  // process's own: under WoW64 its ProgramFiles is the (x86) folder.
+  char programFiles64[MAX_PATH] = "<sentinel>", commonFiles64[MAX_PATH] = "<sentinel>", programFiles32[MAX_PATH] = "";
+  ASSERT_GT(GetEnvironmentVariableA("ProgramW6432", programFiles64, MAX_PATH), 0u);
+  ASSERT_GT(GetEnvironmentVariableA("CommonProgramW6432", commonFiles64, MAX_PATH), 0u);
+  ASSERT_GT(GetEnvironmentVariableA("ProgramFiles(x86)", programFiles32, MAX_PATH), 0u);
   const struct {
     std::string command;
     std::string program;  // empty: none
     std::string arguments;
+    const char* sought = nullptr;
   } kCommands[] = {
       {"\"" + program_ + "\" --tray", program_, " --tray"},
       {"  \"" + spaced + "\\tool.exe\"", spaced + "\\tool.exe", ""},
       {spaced + "\\tool.exe /min", folder_ + "\\two.exe", " words\\tool.exe /min"},  // the shortest start naming a file
-      {folder_ + "\\prog\\app /x", program_, " /x"},                                 // .exe added
+      {spaced + "\\tool.exe /min", folder_ + "\\two.exe", " words\\tool.exe /min", "C:\\x\\tool.exe"},  // a local disk is asked
+      {remote + "\\two words\\tool.exe /min", remote + "\\two words\\tool.exe", " /min",
+       "N:\\tomavel-run\\two words\\TOOL.EXE"},  // N:\two.exe is not asked
+      {remote + "\\two words\\tool.exe /min", "", "", "C:\\x\\tool.exe"},
+      {folder_ + "\\prog\\app /x", program_, " /x"},  // .exe added
       {"%TOMAVEL_TEST_FOLDER%\\prog\\app.exe %TOMAVEL_TEST_FOLDER%", program_, " " + folder_},  // expanded
       {"\"%TOMAVEL_TEST_FOLDER%\\prog\\app\" -a", program_, " -a"},
+      {"\"%ProgramFiles%\\Tomavel Test\\app.exe\"", std::string(programFiles64) + "\\Tomavel Test\\app.exe", ""},
+      {"\"%programfiles%\\a.exe\" %CommonProgramFiles%", std::string(programFiles64) + "\\a.exe", std::string(" ") + commonFiles64},
+      {"\"%ProgramFiles(x86)%\\a.exe\"", std::string(programFiles32) + "\\a.exe", ""},
       {"app.exe --tray", "", ""},  // a bare name: looked for along the path
       {"\"" + program_, program_, ""},  // an unclosed quote runs to the end
       {folder_ + "\\missing.exe -a", "", ""},
@@ -207,7 +247,7 @@ TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
     memset(program, 0x7f, sizeof program);
     wmemset(arguments, 0x7f7f, MAX_PATH);
     std::wstring command = Wide(row.command);
-    int found = RunCommandProgram(command.c_str(), program, sizeof program, arguments, MAX_PATH);
+    int found = RunCommandProgram(command.c_str(), row.sought, program, sizeof program, arguments, MAX_PATH);
     EXPECT_EQ(row.program.empty() ? 0 : 1, found) << Utf8(row.command);
     if (found) {
       EXPECT_EQ(Utf8(row.program), Utf8(program)) << Utf8(row.command);
@@ -215,6 +255,7 @@ TEST_F(ShortcutWriter, TheRunCommandReaderFindsTheProgramAsWindowsDoes) {
     }
   }
   SetEnvironmentVariableA("TOMAVEL_TEST_FOLDER", NULL);
+  RemoveTree(remote);
 }
 
 // Whether a user who is not an administrator can change a file or a folder,
@@ -258,23 +299,100 @@ TEST(FileSecurity, OnlyWhatEveryUserHoldsCountsInTheOrderAccessCheckReads) {
   }
 }
 
-// A program in a user's own folder cannot be opened by the other users.
+// A program in a user's own folder cannot be opened by the other users. A
+// user's folder is one ProfileList names for a user (S-1-5-21-...), wherever
+// it lies, or a folder of its ProfilesDirectory that none of Public, Default
+// and AllUsersProfile names (an account whose key was removed).
 TEST(ProgramPlace, AProgramInAUsersOwnFolderIsOneOnlyThatUserCanOpen) {
+  const char kList[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+  const std::string kMovedKey = std::string(kList) + "\\S-1-5-21-1-2-3-1500";
+  const std::string kServiceKey = std::string(kList) + "\\S-1-5-19";
   char profile[MAX_PATH], publicFolder[MAX_PATH];
   ASSERT_GT(GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
   ASSERT_GT(GetEnvironmentVariableA("PUBLIC", publicFolder, MAX_PATH), 0u);
   std::string profiles(profile, strrchr(profile, '\\'));
+  std::string moved = FreshFolder("moved profile");
+  RegistryValueGuard defaultValue(HKEY_LOCAL_MACHINE, kList, KEY_WOW64_64KEY, "Default");
+  RegistryValueGuard allUsersValue(HKEY_LOCAL_MACHINE, kList, KEY_WOW64_64KEY, "AllUsersProfile");
+  WriteRegistryValue(HKEY_LOCAL_MACHINE, kList, KEY_WOW64_64KEY, "Default", REG_EXPAND_SZ,
+                     profiles + "\\Default" + '\0');
+  WriteRegistryValue(HKEY_LOCAL_MACHINE, kList, KEY_WOW64_64KEY, "AllUsersProfile", REG_SZ, std::string("All Users") + '\0');
+  // A moved user's profile, and a service's (no user's) elsewhere.
+  WriteRegistryValue(HKEY_LOCAL_MACHINE, kMovedKey.c_str(), KEY_WOW64_64KEY, "ProfileImagePath", REG_EXPAND_SZ,
+                     moved + "\\someone" + '\0');
+  WriteRegistryValue(HKEY_LOCAL_MACHINE, kServiceKey.c_str(), KEY_WOW64_64KEY, "ProfileImagePath", REG_EXPAND_SZ,
+                     moved + "\\LocalService" + '\0');
   const struct {
     std::string path;
     int own;
   } kPaths[] = {{std::string(profile) + "\\tomavel\\app.exe", 1},
                 {std::string(profile) + "\\app.exe", 1},
                 {profiles + "\\SomeoneElse\\app.exe", 1},
+                {moved + "\\someone\\tools\\app.exe", 1},
+                {moved + "\\LocalService\\app.exe", 0},
+                {moved + "\\app.exe", 0},
                 {std::string(publicFolder) + "\\tomavel\\app.exe", 0},
+                {profiles + "\\Default\\app.exe", 0},
+                {profiles + "\\All Users\\app.exe", 0},
                 {profiles + "\\app.exe", 0},
                 {profiles + "x\\someone\\app.exe", 0},
                 {"C:\\Program Files\\app.exe", 0}};
   for (const auto& row : kPaths) EXPECT_EQ(row.own, InAUsersProfileFolder(row.path.c_str())) << Utf8(row.path);
+  for (const std::string& key : {kMovedKey, kServiceKey}) RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
+  RemoveTree(moved);
+}
+
+// Every entry that starts the program counts, whatever its name: one the code
+// page cannot hold is shown with its default character (nothing is named or
+// opened by what is shown). In the 32-bit program under WoW64 a Run value's
+// %ProgramFiles% is the 64-bit folder, as for the 64-bit Explorer that runs
+// it; the (x86) program is not started by it.
+TEST(OtherEntries, EveryEntryCountsAndRunValuesReadAsTheSixtyFourBitExplorerDoes) {
+  const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  char programFiles64[MAX_PATH] = "", programFiles32[MAX_PATH] = "";
+  ASSERT_GT(GetEnvironmentVariableA("ProgramW6432", programFiles64, MAX_PATH), 0u);
+  ASSERT_GT(GetEnvironmentVariableA("ProgramFiles(x86)", programFiles32, MAX_PATH), 0u);
+  std::string program64 = std::string(programFiles64) + "\\Tomavel Test\\app.exe";
+  std::string program32 = std::string(programFiles32) + "\\Tomavel Test\\app.exe";
+  for (const std::string& program : {program64, program32}) {
+    CreateDirectoryA(program.substr(0, program.rfind('\\')).c_str(), NULL);
+    WriteFileBytes(program, "MZ");
+  }
+  std::wstring accented = Wide(StartupFolderOf(kScopeUser)) + L"\\caf\u00E9.lnk";
+  ASSERT_EQ(1, BindSystemDlls(NULL, 0));
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+  {
+    RegistryValueGuard value(HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "Tomavel Test");
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kRun, KEY_WOW64_64KEY, "Tomavel Test", REG_EXPAND_SZ,
+                       std::string("\"%ProgramFiles%\\Tomavel Test\\app.exe\"") + '\0');
+    std::string made = StartupFolderOf(kScopeUser) + "\\made.lnk";
+    ASSERT_EQ(S_OK, MakeShortcut(made, program64));
+    ASSERT_TRUE(MoveFileW(Wide(made).c_str(), accented.c_str()));
+    CPINFO info;
+    ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
+    OtherEntry entries[4];
+    memset(entries, 0x7f, sizeof entries);
+    ASSERT_EQ(2, FindOtherEntries(program64.c_str(), L"", NULL, entries, 4));
+    EXPECT_EQ("caf" + std::string(1, static_cast<char>(info.DefaultChar[0])), std::string(entries[0].name));
+    EXPECT_EQ(kUserStartupFolder, entries[0].place);
+    EXPECT_EQ("Tomavel Test", std::string(entries[1].name));
+    EXPECT_EQ(kAllUsersRegistry, entries[1].place);
+    EXPECT_EQ(0, entries[1].otherArguments);
+    EXPECT_EQ(0, FindOtherEntries(program32.c_str(), L"", NULL, entries, 4)) << "the (x86) program";
+  }
+  CoUninitialize();
+  DeleteFileW(accented.c_str());
+  RemoveTree(program64.substr(0, program64.rfind('\\')));
+  RemoveTree(program32.substr(0, program32.rfind('\\')));
+}
+
+// The system's "no disk" box never stops the program: the entry adds the
+// flags that keep it away, and keeps whatever else the mode held.
+TEST(ErrorMode, CriticalErrorsAreSilencedAndTheRestIsKept) {
+  UINT before = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  SilenceCriticalErrors();
+  EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
+  SetErrorMode(before);
 }
 
 TEST_F(ShortcutWriter, RefusesAPathBeyondTheLimitInsteadOfCuttingIt) {
