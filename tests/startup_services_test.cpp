@@ -157,21 +157,25 @@ TEST_F(ShortcutWriter, FailsWithoutWritingForNamesFilesMayNotHave) {
 // Names come before disks: a short form on a network drive (N: here) or a
 // UNC path is never looked up, so there it is only its own name, although
 // the disk behind N: would make it long.
-TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
-  std::string remote = "N:\\tomavel-same";
-  CreateDirectoryA(remote.c_str(), NULL);
-  std::string remoteProgram = remote + "\\Program With Spaces.exe";
-  WriteFileBytes(remoteProgram, "MZ");
-  char remoteShort[MAX_PATH] = "<sentinel>";
-  ASSERT_GT(GetShortPathNameA(remoteProgram.c_str(), remoteShort, MAX_PATH), 0u);
-  ASSERT_NE(std::string::npos, std::string(remoteShort).find('~')) << remoteShort;
-  std::string folder = folder_ + "\\Long Folder Name";
+// A program with a long name in a new folder of that name below folder;
+// its short (8.3) form, as the disk gives it, in *shortForm.
+std::string LongNamedProgram(const std::string& folder, std::string* shortForm) {
   CreateDirectoryA(folder.c_str(), NULL);
-  std::string program = folder + "\\Program With Spaces.exe";
+  CreateDirectoryA((folder + "\\Long Folder Name").c_str(), NULL);
+  std::string program = folder + "\\Long Folder Name\\Program With Spaces.exe";
   WriteFileBytes(program, "MZ");
-  char shortForm[MAX_PATH] = "<sentinel>";
-  ASSERT_GT(GetShortPathNameA(program.c_str(), shortForm, MAX_PATH), 0u);
-  ASSERT_NE(std::string::npos, std::string(shortForm).find('~')) << shortForm;
+  char found[MAX_PATH] = "<sentinel>";
+  EXPECT_GT(GetShortPathNameA(program.c_str(), found, MAX_PATH), 0u);
+  EXPECT_NE(std::string::npos, std::string(found).find('~')) << found;
+  *shortForm = found;
+  return program;
+}
+
+TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
+  std::string remote = "N:\\tomavel-same", remoteShort, shortForm;
+  std::string remoteProgram = LongNamedProgram(remote, &remoteShort);
+  std::string program = LongNamedProgram(folder_, &shortForm);
+  std::string folder = folder_ + "\\Long Folder Name";
   std::string upper = program;
   CharUpperA(&upper[0]);
   const struct {
@@ -191,7 +195,7 @@ TEST_F(ShortcutWriter, SameFileComparesNamesAsWindowsDoes) {
   const struct {
     std::string a, b;
     int same;
-  } kUntouched[] = {{remoteProgram, "n:\\TOMAVEL-SAME\\program with spaces.EXE", 1},
+  } kUntouched[] = {{remoteProgram, "n:\\TOMAVEL-SAME\\long folder name\\program with spaces.EXE", 1},
                     {remoteProgram, remoteShort, 0},
                     {"\\\\server\\share\\Long Name.exe", "\\\\SERVER\\Share\\long name.exe", 1},
                     {"\\\\server\\share\\Long Name.exe", "\\\\server\\share\\LONGNA~1.EXE", 0}};
