@@ -7,7 +7,6 @@
 
 #include <cderr.h>
 
-#include "base/growing_text.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "flows/file_chooser.h"
@@ -15,7 +14,6 @@
 #include "startup/path_rules.h"
 #include "tests/test_support.h"
 
-using testing_support::Repeat;
 using testing_support::Utf8;
 
 namespace {
@@ -112,23 +110,6 @@ TEST(FileNamePart, IsWhatFollowsTheLastRealBackslash) {
       {"C:\\S\\a.lnk", "a.lnk"}, {"a.lnk", "a.lnk"}, {"C:\\", ""}, {"\\\\server\\share\\x.exe", "x.exe"},
       {"C:\\表", "表"}, {"C:\\表\\ソ.exe", "ソ.exe"}, {"", ""}};
   for (const auto& path : kPaths) EXPECT_EQ(Utf8(path.second), Utf8(FileNamePart(path.first))) << Utf8(path.first);
-}
-
-// Parts of any number and length make one text, whole, however often it grows.
-TEST(GrowingText, HoldsEveryPartWhole) {
-  GrowingText text = NewText();
-  EXPECT_STREQ("fallback", TextOr(text, "fallback")) << "nothing added yet";
-  std::string expected;
-  for (int i = 0; i < 500; ++i) {
-    std::string part = Repeat("表", i % 7) + std::to_string(i) + "\n";
-    AddText(&text, part.c_str());
-    expected += part;
-  }
-  ASSERT_TRUE(text.text);
-  EXPECT_EQ(expected.size(), text.length);
-  EXPECT_EQ(Utf8(expected), Utf8(TextOr(text, "fallback")));
-  FreeText(&text);
-  EXPECT_EQ(nullptr, text.text);
 }
 
 TEST(DisplayStem, DropsLnkWhereTheNameEndsWithIt) {
