@@ -131,15 +131,16 @@ static int MayAsk(const char* candidate, const char* sought) {
 // 0 where it does not fit: a cut command may name another program.
 static int AsExplorerReads(const WCHAR* command, WCHAR* out, int size) {
   static const WCHAR kVariables[][2][24] = {{L"%ProgramFiles%", L"%ProgramW6432%"},
-                                               {L"%CommonProgramFiles%", L"%CommonProgramW6432%"}};
+                                             {L"%CommonProgramFiles%", L"%CommonProgramW6432%"}};
   int wow64 = sizeof(void*) == 4 && RunningUnderWow64();
   int used = 0;
+  int left = lstrlenW(command);  // never compared past the command's end
   while (*command != 0) {
     const WCHAR* replacement = NULL;
     int length = 0;
     for (const auto& variable : kVariables) {
       length = lstrlenW(variable[0]);
-      if (wow64 && CompareStringOrdinal(command, length, variable[0], length, TRUE) == CSTR_EQUAL) {
+      if (wow64 && length <= left && CompareStringOrdinal(command, length, variable[0], length, TRUE) == CSTR_EQUAL) {
         replacement = variable[1];
         break;
       }
@@ -149,7 +150,9 @@ static int AsExplorerReads(const WCHAR* command, WCHAR* out, int size) {
     if (used + added >= size) return 0;
     CopyMemory(out + used, part, added * sizeof(WCHAR));
     used += added;
-    command += replacement != NULL ? length : 1;
+    int consumed = replacement != NULL ? length : 1;
+    command += consumed;
+    left -= consumed;
   }
   out[used] = 0;
   return 1;
