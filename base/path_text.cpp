@@ -23,6 +23,15 @@ int AppendToFolder(char* path, size_t size, const char* name) {
   return (endsInSeparator || AppendText(path, size, "\\")) && AppendText(path, size, name);
 }
 
+int AppendToFolderW(WCHAR* path, int size, const WCHAR* name) {
+  int length = lstrlenW(path);
+  int separator = length > 0 && path[length - 1] != L'\\';
+  if (length + separator + lstrlenW(name) >= size) return 0;
+  if (separator) path[length++] = L'\\';
+  lstrcpynW(path + length, name, size - length);
+  return 1;
+}
+
 int DirectoryPart(const char* path, char* out, size_t size) {
   if (size == 0) return 0;
   out[0] = '\0';

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <stddef.h>
+#include <windows.h>
 
 // Writes into out (size bytes) the folder of path: everything before its last
 // backslash, so C:\Tools\app.exe gives C:\Tools; a drive's root keeps its
@@ -20,6 +21,10 @@ const char* FileNamePart(const char* path);
 // none is added where the folder ends in one already (a drive's root, C:\).
 // Returns 1, or 0 where it does not fit (path then holds a cut text).
 int AppendToFolder(char* path, size_t size, const char* name);
+
+// The same for a UTF-16 path of size units, whose names the code page need
+// not hold. Returns 1, or 0 (path as it was) where it does not fit.
+int AppendToFolderW(WCHAR* path, int size, const WCHAR* name);
 
 // Where path lies inside folder (a whole folder, its name in any ASCII case,
 // each double-byte character as it is): the rest of path, from the backslash

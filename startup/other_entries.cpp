@@ -53,17 +53,6 @@ static void Add(Search* search, const WCHAR* name, int nameLength, EntryPlace pl
   NarrowShown(theirs, length, kShownArgumentUnits, entry->arguments, sizeof entry->arguments);
 }
 
-// Appends name to the folder in path (size units), one backslash between.
-// 0 where it does not fit.
-static int JoinWide(WCHAR* path, int size, const WCHAR* name) {
-  int length = lstrlenW(path);
-  int separator = length > 0 && path[length - 1] != L'\\';
-  if (length + separator + lstrlenW(name) >= size) return 0;
-  if (separator) path[length++] = L'\\';
-  lstrcpynW(path + length, name, size - length);
-  return 1;
-}
-
 // 1 when name (length units) ends in .lnk in any case.
 static int LnkName(const WCHAR* name, int length) {
   return length >= 4 && SameNames(name + length - 4, 4, L".lnk", 4);
@@ -79,7 +68,7 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
   WIN32_FIND_DATAW found;
   if (GetStartupFolderPath(NULL, folder, scope) != kFolderFound || !WidenPath(folder, wideFolder, kPathSize)) return;
   lstrcpynW(pattern, wideFolder, kPathSize);
-  if (!JoinWide(pattern, kPathSize, L"*")) return;
+  if (!AppendToFolderW(pattern, kPathSize, L"*")) return;
   HANDLE listing = FindFirstFileW(pattern, &found);
   if (listing == INVALID_HANDLE_VALUE) return;
   int seen = 0;
@@ -90,7 +79,7 @@ static void SearchFolder(Search* search, StartupScope scope, EntryPlace place) {
     int length = lstrlenW(found.cFileName);
     lstrcpynW(path, wideFolder, kPathSize);
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !LnkName(found.cFileName, length) ||
-        !JoinWide(path, kPathSize, found.cFileName)) {
+        !AppendToFolderW(path, kPathSize, found.cFileName)) {
       continue;
     }
     if ((search->except[0] != 0 && SameFileW(path, search->except)) || SwitchedOffInWindows(scope, found.cFileName)) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/limits.h"
+#include "base/path_text.h"
 #include "base/same_file.h"
 #include "base/text.h"
 
@@ -29,10 +30,8 @@ static void ReadFolderValue(HKEY key, const WCHAR* name, const WCHAR* profiles, 
   while (*p != 0 && *p != L'\\') ++p;
   WCHAR joined[4 * kPathSize];
   if (*p == 0 && profiles != NULL && profiles[0] != 0) {
-    int used = lstrlenW(profiles);
     lstrcpynW(joined, profiles, ARRAYSIZE(joined));
-    if (used > 0 && joined[used - 1] != L'\\') joined[used++] = L'\\';
-    lstrcpynW(joined + used, expanded, ARRAYSIZE(joined) - used);
+    if (!AppendToFolderW(joined, ARRAYSIZE(joined), expanded)) return;
   } else {
     lstrcpynW(joined, expanded, ARRAYSIZE(joined));
   }
